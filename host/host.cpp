@@ -1,0 +1,257 @@
+#include "host.h"
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <stdexcept>
+
+namespace {
+
+NbHost* g_active = nullptr;
+
+using InitProc = void(WINAPI*)(HWND, char**, char**, char**);
+using RegisterProc = void(WINAPI*)(void*, void*, void*, void*);
+using RegisterOneProc = void(WINAPI*)(void*);
+using ExecProc = BOOL(WINAPI*)(int, char**);
+
+char* GlobalCopy(const std::string& text) {
+  auto* block = static_cast<char*>(GlobalAlloc(GMEM_FIXED, text.size() + 1));
+  if (block) std::memcpy(block, text.c_str(), text.size() + 1);
+  return block;
+}
+
+void FreeSlot(char*& slot) {
+  if (slot) GlobalFree(slot);
+  slot = nullptr;
+}
+
+template <typename T>
+T As(FARPROC proc) {
+  return reinterpret_cast<T>(reinterpret_cast<void*>(proc));
+}
+
+}  // namespace
+
+std::string StripBrackets(const std::string& name) {
+  if (name.size() >= 2 && name.front() == '[' && name.back() == ']')
+    return name.substr(1, name.size() - 2);
+  return name;
+}
+
+NbHost::NbHost(const std::string& pluginPath, bool registerInterface) {
+  module_ = LoadLibraryA(pluginPath.c_str());
+  if (!module_) throw std::runtime_error("cannot load plug-in " + pluginPath);
+  g_active = this;
+  const char* names[] = {"nbInitPlugIn",   "nbRegisterPlugIn", "nbRegisterScriptProcessor",
+                         "nbRegisterInterfaceAccess", "nbExecAction", "nbEditAction",
+                         "nbMessage",      "nbAbout"};
+  for (const char* name : names) {
+    if (!Export(name)) {
+      FreeLibrary(module_);
+      throw std::runtime_error(std::string("plug-in lacks export ") + name);
+    }
+  }
+  char* title = nullptr;
+  char* publisher = nullptr;
+  char* hint = nullptr;
+  Init(&title, &publisher, &hint);
+  this->title = title ? title : "";
+  this->publisher = publisher ? publisher : "";
+  this->hint = hint ? hint : "";
+  FreeSlot(title);
+  FreeSlot(publisher);
+  FreeSlot(hint);
+  As<RegisterProc>(Export("nbRegisterPlugIn"))(
+      reinterpret_cast<void*>(&AddActionCb), nullptr, reinterpret_cast<void*>(&GetVariableCb),
+      reinterpret_cast<void*>(&SetVariableCb));
+  As<RegisterOneProc>(Export("nbRegisterScriptProcessor"))(reinterpret_cast<void*>(&ScriptProcessorCb));
+  if (registerInterface)
+    As<RegisterOneProc>(Export("nbRegisterInterfaceAccess"))(reinterpret_cast<void*>(&InterfaceAccessCb));
+}
+
+NbHost::~NbHost() {
+  if (g_active == this) g_active = nullptr;
+  if (module_) FreeLibrary(module_);
+}
+
+std::string NbHost::DefaultPluginPath() {
+  char path[MAX_PATH * 2] = {};
+  GetModuleFileNameA(nullptr, path, sizeof path - 1);
+  std::string dir(path);
+  const auto cut = dir.find_last_of("\\/");
+  return (cut == std::string::npos ? std::string() : dir.substr(0, cut + 1)) + "zaDode.nbp";
+}
+
+FARPROC NbHost::Export(const char* name) const { return GetProcAddress(module_, name); }
+
+void NbHost::Init(char** title, char** publisher, char** hint) {
+  As<InitProc>(Export("nbInitPlugIn"))(reinterpret_cast<HWND>(static_cast<INT_PTR>(0x4E42)), title,
+                                       publisher, hint);
+}
+
+bool NbHost::Exec(int id, const std::vector<const char*>& params) {
+  std::vector<char*> block;
+  for (const char* p : params) block.push_back(const_cast<char*>(p));
+  block.push_back(nullptr);  // not a declared slot: only guards against a stray read
+  g_active = this;
+  return As<ExecProc>(Export("nbExecAction"))(id, block.data()) != FALSE;
+}
+
+bool NbHost::Exec(int id, const std::vector<std::string>& params) {
+  std::vector<const char*> pointers;
+  for (const auto& p : params) pointers.push_back(p.c_str());
+  return Exec(id, pointers);
+}
+
+bool NbHost::Exec(const std::string& actionName, const std::vector<std::string>& params) {
+  const CatalogueEntry* entry = FindEntry(actionName);
+  if (!entry) throw std::runtime_error("no action " + actionName);
+  return Exec(entry->id, params);
+}
+
+bool NbHost::Edit(int id, std::vector<char*>& slots) {
+  g_active = this;
+  return As<ExecProc>(Export("nbEditAction"))(id, slots.data()) != FALSE;
+}
+
+const CatalogueEntry* NbHost::FindEntry(const std::string& name) const {
+  for (const auto& entry : catalogue_) {
+    if (entry.id != 0 && lstrcmpiA(entry.name.c_str(), name.c_str()) == 0) return &entry;
+  }
+  return nullptr;
+}
+
+std::string NbHost::Key(std::string name) {
+  name = StripBrackets(name);
+  if (!name.empty()) CharLowerBuffA(name.data(), static_cast<DWORD>(name.size()));
+  return name;
+}
+
+std::optional<std::string> NbHost::Var(const std::string& name) const {
+  const auto found = index_.find(Key(name));
+  if (found == index_.end()) return std::nullopt;
+  return found->second->second;
+}
+
+void NbHost::SetVar(const std::string& name, const std::string& value) {
+  const std::string bare = StripBrackets(name);
+  const std::string key = Key(bare);
+  const auto found = index_.find(key);
+  if (found != index_.end()) {
+    found->second->second = value;
+    return;
+  }
+  vars_.emplace_back(bare, value);
+  index_.emplace(key, std::prev(vars_.end()));
+}
+
+void NbHost::ClearVariables(const std::string& name) {
+  if (StripBrackets(name).empty()) {
+    vars_.clear();
+    index_.clear();
+    return;
+  }
+  const auto found = index_.find(Key(name));
+  if (found == index_.end()) return;
+  vars_.erase(found->second);
+  index_.erase(found);
+}
+
+bool NbHost::SaveVariables(const std::string& path) const {
+  std::string text;
+  for (const auto& [name, value] : vars_) text.append(name).append("=").append(value).append("\r\n");
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (!out) return false;
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
+  return static_cast<bool>(out);
+}
+
+void NbHost::ClearLogs() {
+  setCalls.clear();
+  getCalls.clear();
+  scripts.clear();
+  messages.clear();
+  requests.clear();
+  scriptErrors.clear();
+  pickerTexts.clear();
+}
+
+BOOL WINAPI NbHost::AddActionCb(int id, const char* name, const char* hint,
+                                const unsigned char* kinds, int highIndex, int count) {
+  if (!g_active) return FALSE;
+  CatalogueEntry entry;
+  entry.id = id;
+  entry.name = name ? name : "";
+  entry.hint = hint ? hint : "";
+  if (kinds && highIndex >= 0) entry.kinds.assign(kinds, kinds + highIndex + 1);
+  entry.highIndex = highIndex;
+  entry.count = count;
+  g_active->catalogue_.push_back(std::move(entry));
+  return TRUE;
+}
+
+BOOL WINAPI NbHost::GetVariableCb(const char* name, char** value) {
+  if (!g_active || !value) return FALSE;
+  g_active->getCalls.emplace_back(name ? name : "");
+  if (g_active->getVariableReturnsNull) return TRUE;
+  if (const auto found = g_active->Var(name ? name : "")) *value = GlobalCopy(*found);
+  return TRUE;
+}
+
+BOOL WINAPI NbHost::SetVariableCb(const char* name, const char* value) {
+  if (!g_active) return FALSE;
+  g_active->setCalls.push_back({name ? name : "", value ? value : ""});
+  g_active->SetVar(name ? name : "", value ? value : "");
+  return TRUE;
+}
+
+BOOL WINAPI NbHost::ScriptProcessorCb(const char* script) {
+  NbHost* host = g_active;
+  if (!host) return FALSE;
+  const std::string text = script ? script : "";
+  host->scripts.push_back(text);
+  if (host->scriptHook) {
+    host->scriptHook(text);
+    return TRUE;
+  }
+  std::string error;
+  if (!host->RunScript(text, &error)) {
+    host->scriptErrors.push_back(error);
+    std::fprintf(stderr, "nbhost: script from plug-in: %s\n", error.c_str());
+  }
+  g_active = host;
+  return TRUE;
+}
+
+BOOL WINAPI NbHost::InterfaceAccessCb(int request, char** text) {
+  NbHost* host = g_active;
+  if (!host || !text) return FALSE;
+  host->requests.push_back(request);
+  switch (request) {
+    case 6:
+      if (host->versionText) *text = GlobalCopy(*host->versionText);
+      return TRUE;
+    case 9:
+      host->messages.emplace_back(*text ? *text : "");
+      if (host->echoMessages) std::printf("message: %s\n", *text ? *text : "");
+      return TRUE;
+    case 1:
+    case 2:
+    case 8:
+    case 10:
+    case 13:
+    case 14:
+      host->pickerTexts.emplace_back(*text ? *text : "");
+      if (!host->pickerAnswers.empty()) {
+        const auto answer = host->pickerAnswers.front();
+        host->pickerAnswers.pop_front();
+        if (answer) {
+          host->pickerStorage_ = *answer;
+          *text = host->pickerStorage_.data();
+        }
+      }
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}

@@ -1,0 +1,109 @@
+// nbhost: a headless stand-in for NeoBook that loads a .nbp, keeps the host's side of the
+// plug-in contract (variables, script text, interface requests) and records what the
+// plug-in did, for the end-to-end tests, the benchmarks and the command line.
+#pragma once
+
+#include <windows.h>
+
+#include <deque>
+#include <functional>
+#include <list>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+struct CatalogueEntry {
+  int id = 0;
+  std::string name;
+  std::string hint;
+  std::vector<unsigned char> kinds;  // as registered (the placeholder byte for none)
+  int highIndex = 0;
+  int count = 0;
+};
+
+class NbHost {
+ public:
+  // Loads the plug-in and runs the start-up sequence: nbInitPlugIn, nbRegisterPlugIn,
+  // nbRegisterScriptProcessor, nbRegisterInterfaceAccess. Throws std::runtime_error when the
+  // library or one of its exports is missing. `registerInterface` false leaves the interface
+  // callback unregistered.
+  explicit NbHost(const std::string& pluginPath, bool registerInterface = true);
+  ~NbHost();
+  NbHost(const NbHost&) = delete;
+  NbHost& operator=(const NbHost&) = delete;
+
+  // The plug-in at build/<preset>/zaDode.nbp beside the running program.
+  static std::string DefaultPluginPath();
+
+  // Exports, raw.
+  FARPROC Export(const char* name) const;
+  bool Exec(int id, const std::vector<std::string>& params);
+  bool Exec(int id, const std::vector<const char*>& params);  // null pointers allowed
+  bool Exec(const std::string& actionName, const std::vector<std::string>& params);
+  bool Edit(int id, std::vector<char*>& slots);
+  void Init(char** title, char** publisher, char** hint);
+
+  // Host variables: names compare without regard to case, [brackets] are accepted.
+  std::optional<std::string> Var(const std::string& name) const;
+  std::string Value(const std::string& name) const { return Var(name).value_or(""); }
+  void SetVar(const std::string& name, const std::string& value);
+  void ClearVariables(const std::string& name);  // empty: all
+  bool SaveVariables(const std::string& path) const;
+  const std::list<std::pair<std::string, std::string>>& Variables() const { return vars_; }
+
+  // Runs script text (lines split at CR, LF or CR LF). Returns false and sets `error` to
+  // "line N: ..." at the first line it cannot run.
+  bool RunScript(const std::string& text, std::string* error = nullptr);
+
+  // The three texts nbInitPlugIn handed over at start-up.
+  std::string title, publisher, hint;
+
+  const std::vector<CatalogueEntry>& Catalogue() const { return catalogue_; }
+  const CatalogueEntry* FindEntry(const std::string& name) const;
+
+  // What the plug-in did, in order.
+  struct SetCall {
+    std::string name, value;
+  };
+  std::vector<SetCall> setCalls;
+  std::vector<std::string> getCalls;
+  std::vector<std::string> scripts;  // ScriptProcessor texts
+  std::vector<std::string> messages;  // request 9
+  std::vector<int> requests;  // every InterfaceAccess request number
+  std::vector<std::string> scriptErrors;
+  void ClearLogs();
+
+  // How the host answers.
+  std::optional<std::string> versionText = std::string("5.8.7");  // nullopt: request 6 leaves null
+  bool getVariableReturnsNull = false;
+  bool echoMessages = false;  // print request 9 texts on stdout (the command line does)
+  // Scripted answers to the picker requests (1, 2, 8, 10, 13, 14): the front answer is
+  // pointed to by the slot; nullopt leaves the slot as the plug-in set it.
+  std::deque<std::optional<std::string>> pickerAnswers;
+  std::vector<std::string> pickerTexts;  // the field texts the plug-in sent with pickers
+  // Optional hook run for each ScriptProcessor text instead of the interpreter.
+  std::function<void(const std::string&)> scriptHook;
+
+ private:
+  static BOOL WINAPI AddActionCb(int id, const char* name, const char* hint,
+                                 const unsigned char* kinds, int highIndex, int count);
+  static BOOL WINAPI GetVariableCb(const char* name, char** value);
+  static BOOL WINAPI SetVariableCb(const char* name, const char* value);
+  static BOOL WINAPI ScriptProcessorCb(const char* script);
+  static BOOL WINAPI InterfaceAccessCb(int request, char** text);
+
+  bool RunLine(const std::string& line, std::string* error);
+  std::string Expand(const std::string& text) const;
+  static std::string Key(std::string name);
+
+  HMODULE module_ = nullptr;
+  std::vector<CatalogueEntry> catalogue_;
+  std::list<std::pair<std::string, std::string>> vars_;
+  std::unordered_map<std::string, std::list<std::pair<std::string, std::string>>::iterator> index_;
+  std::string pickerStorage_;
+};
+
+// Removes one pair of surrounding square brackets, as NeoBook does for variable names.
+std::string StripBrackets(const std::string& name);

@@ -1,0 +1,102 @@
+// nbhost [--plugin PATH] [--version TEXT] SCRIPT   runs a script, prints the variables
+// nbhost [--plugin PATH] --catalogue               prints what the plug-in registered
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+#include "host.h"
+
+namespace {
+
+// The plug-in speaks the ANSI code page; print UTF-8 so Russian texts read on a Linux
+// terminal too (WriteConsoleW when the output is a real console).
+void Print(const std::string& ansi) {
+  const int wide = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
+  std::wstring text(static_cast<size_t>(wide), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), text.data(), wide);
+  HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  DWORD mode = 0, written = 0;
+  if (GetConsoleMode(out, &mode)) {
+    WriteConsoleW(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    return;
+  }
+  const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), wide, nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<size_t>(bytes), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), wide, utf8.data(), bytes, nullptr, nullptr);
+  std::fwrite(utf8.data(), 1, utf8.size(), stdout);
+  std::fflush(stdout);
+}
+
+std::string Visible(const std::string& text) {
+  std::string out;
+  for (char c : text) out += c == '\n' ? std::string("\\n") : std::string(1, c);
+  return out;
+}
+
+// Script files are ANSI, as NeoBook's are; a UTF-8 file with a byte-order mark is converted.
+std::string ReadScript(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read script " + path);
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (bytes.rfind("\xEF\xBB\xBF", 0) != 0) return bytes;
+  bytes.erase(0, 3);
+  const int wide = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+  std::wstring text(static_cast<size_t>(wide), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), wide);
+  const int ansi = WideCharToMultiByte(CP_ACP, 0, text.data(), wide, nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(ansi), '\0');
+  WideCharToMultiByte(CP_ACP, 0, text.data(), wide, out.data(), ansi, nullptr, nullptr);
+  return out;
+}
+
+int Usage() {
+  std::fprintf(stderr,
+               "usage: nbhost [--plugin PATH] [--version TEXT] SCRIPT\n"
+               "       nbhost [--plugin PATH] --catalogue\n");
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string plugin = NbHost::DefaultPluginPath(), script;
+  std::string version = "5.8.7";
+  bool catalogue = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--plugin" && i + 1 < argc) plugin = argv[++i];
+    else if (arg == "--version" && i + 1 < argc) version = argv[++i];
+    else if (arg == "--catalogue") catalogue = true;
+    else if (!arg.empty() && arg[0] != '-' && script.empty()) script = arg;
+    else return Usage();
+  }
+  if (!catalogue && script.empty()) return Usage();
+  try {
+    NbHost host(plugin);
+    host.versionText = version;
+    host.echoMessages = true;
+    if (catalogue) {
+      Print(host.title + " (" + host.publisher + "): " + host.hint + "\n");
+      for (const auto& entry : host.Catalogue()) {
+        std::string kinds;
+        for (int k = 0; k < entry.count; ++k) kinds += (k ? " " : "") + std::to_string(entry.kinds[k]);
+        if (entry.id == 0) Print("\n[" + entry.name + "]\n");
+        else Print(std::to_string(entry.id) + "\t" + entry.name + "\t" + (kinds.empty() ? "-" : kinds) +
+                   "\t" + Visible(entry.hint) + "\n");
+      }
+      return 0;
+    }
+    std::string error;
+    const bool ok = host.RunScript(ReadScript(script), &error);
+    for (const auto& [name, value] : host.Variables()) Print(name + "=" + value + "\n");
+    if (!ok) {
+      std::fprintf(stderr, "nbhost: %s: %s\n", script.c_str(), error.c_str());
+      return 1;
+    }
+    return host.scriptErrors.empty() ? 0 : 1;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "nbhost: %s\n", e.what());
+    return 1;
+  }
+}

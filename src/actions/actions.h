@@ -1,0 +1,51 @@
+// Run routines of the actions, one per catalogue row. Each reads only the parameter slots
+// its row declares and returns the truth value nbExecAction hands back to the host.
+#pragma once
+
+using Params = const char* const*;
+using EditSlots = char**;
+using RunRoutine = bool (*)(Params params);
+using EditRoutine = bool (*)(EditSlots slots);
+
+bool RunStartsStr(Params params);
+bool RunEndsStr(Params params);
+bool RunQuotedStr(Params params);
+bool RunDequotedStr(Params params);
+bool RunDupeStr(Params params);
+bool RunReverseStr(Params params);
+bool RunLeftStr(Params params);
+bool RunRightStr(Params params);
+bool RunMidStr(Params params);
+bool RunTrimStr(Params params);
+bool RunTrimLeftStr(Params params);
+bool RunTrimRightStr(Params params);
+bool RunGUIDStr(Params params);
+bool RunRandomFromStr(Params params);
+bool RunIfThenStr(Params params);
+bool RunIfAppendStr(Params params);
+bool RunIfPrependStr(Params params);
+bool RunExtractChars(Params params);
+bool RunExtractAlphas(Params params);
+bool RunExtractNumber(Params params);
+bool RunExtractAlphaNum(Params params);
+bool RunNumberToRoman(Params params);
+bool RunRomanToNumber(Params params);
+bool RunSetVar(Params params);
+bool RunExecAction(Params params);
+bool RunExecActions(Params params);
+bool RunClearVariables(Params params);
+bool RunSaveVariables(Params params);
+bool RunFileSize(Params params);
+bool RunTempFilePath(Params params);
+bool RunFileLongPath(Params params);
+bool RunFileShortPath(Params params);
+bool RunFileTypeName(Params params);
+bool RunFileSystem(Params params);
+bool RunFileDate(Params params);
+bool RunParentDir(Params params);
+bool RunDirIsEmpty(Params params);
+bool RunEncodeDate(Params params);
+bool RunIsValidDate(Params params);
+bool RunIsValidTime(Params params);
+bool RunDaysBetween(Params params);
+bool RunDaysBetweenEx(Params params);

@@ -1,0 +1,19 @@
+// String-table ids. Authors' documents and the help refer to actions by id, so these
+// numbers never change: names at 1000 + action id, hints at 2000 + action id, category
+// titles at 3000 + category number, messages from 4000.
+#pragma once
+#define IDI_MAINICON_ORDINAL 1
+#define IDS_PLUGIN_TITLE 1
+#define IDS_PLUGIN_HINT 2
+#define IDS_ACTION_NAME_BASE 1000
+#define IDS_ACTION_HINT_BASE 2000
+#define IDS_CATEGORY_BASE 3000
+#define IDS_INVALID_ARGUMENTS 4001
+#define IDS_FILE_NOT_FOUND 4002
+#define IDS_PATH_NOT_FOUND 4003
+#define IDS_HELP_MISSING 4004
+#define IDS_NEEDS_VERSION_5 4005
+#define IDS_INVALID_DATE 4006
+#define IDS_DATE_ORDER 4007
+#define IDS_UNEXPECTED_ERROR 4008
+#define IDS_RESULT_TOO_LARGE 4009

@@ -1,0 +1,8 @@
+#include <gtest/gtest.h>
+
+#include "host.h"
+
+TEST(Catalogue, Loads) {
+  NbHost host(NbHost::DefaultPluginPath());
+  EXPECT_EQ(host.Catalogue().size(), 107u);
+}
