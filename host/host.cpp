@@ -41,16 +41,33 @@ std::string StripBrackets(const std::string& name) {
 NbHost::NbHost(const std::string& pluginPath, bool registerInterface) {
   module_ = LoadLibraryA(pluginPath.c_str());
   if (!module_) throw std::runtime_error("cannot load plug-in " + pluginPath);
-  g_active = this;
-  const char* names[] = {"nbInitPlugIn",   "nbRegisterPlugIn", "nbRegisterScriptProcessor",
-                         "nbRegisterInterfaceAccess", "nbExecAction", "nbEditAction",
-                         "nbMessage",      "nbAbout"};
-  for (const char* name : names) {
-    if (!Export(name)) {
+  const struct {
+    const char* name;
+    FARPROC* slot;
+  } entries[] = {{"nbInitPlugIn", &exports_.init},
+                 {"nbRegisterPlugIn", &exports_.registerPlugIn},
+                 {"nbRegisterScriptProcessor", &exports_.registerScriptProcessor},
+                 {"nbRegisterInterfaceAccess", &exports_.registerInterfaceAccess},
+                 {"nbExecAction", &exports_.exec},
+                 {"nbEditAction", &exports_.edit},
+                 {"nbMessage", &exports_.message},
+                 {"nbAbout", &exports_.about}};
+  for (const auto& entry : entries) {
+    *entry.slot = GetProcAddress(module_, entry.name);
+    if (!*entry.slot) {
       FreeLibrary(module_);
-      throw std::runtime_error(std::string("plug-in lacks export ") + name);
+      throw std::runtime_error(std::string("plug-in lacks export ") + entry.name);
     }
   }
+  Start(registerInterface);
+}
+
+NbHost::NbHost(const PluginExports& exports, bool registerInterface) : exports_(exports) {
+  Start(registerInterface);
+}
+
+void NbHost::Start(bool registerInterface) {
+  g_active = this;
   char* title = nullptr;
   char* publisher = nullptr;
   char* hint = nullptr;
@@ -61,12 +78,12 @@ NbHost::NbHost(const std::string& pluginPath, bool registerInterface) {
   FreeSlot(title);
   FreeSlot(publisher);
   FreeSlot(hint);
-  As<RegisterProc>(Export("nbRegisterPlugIn"))(
+  As<RegisterProc>(exports_.registerPlugIn)(
       reinterpret_cast<void*>(&AddActionCb), nullptr, reinterpret_cast<void*>(&GetVariableCb),
       reinterpret_cast<void*>(&SetVariableCb));
-  As<RegisterOneProc>(Export("nbRegisterScriptProcessor"))(reinterpret_cast<void*>(&ScriptProcessorCb));
+  As<RegisterOneProc>(exports_.registerScriptProcessor)(reinterpret_cast<void*>(&ScriptProcessorCb));
   if (registerInterface)
-    As<RegisterOneProc>(Export("nbRegisterInterfaceAccess"))(reinterpret_cast<void*>(&InterfaceAccessCb));
+    As<RegisterOneProc>(exports_.registerInterfaceAccess)(reinterpret_cast<void*>(&InterfaceAccessCb));
 }
 
 NbHost::~NbHost() {
@@ -82,10 +99,12 @@ std::string NbHost::DefaultPluginPath() {
   return (cut == std::string::npos ? std::string() : dir.substr(0, cut + 1)) + "zaDode.nbp";
 }
 
-FARPROC NbHost::Export(const char* name) const { return GetProcAddress(module_, name); }
+FARPROC NbHost::Export(const char* name) const {
+  return module_ ? GetProcAddress(module_, name) : nullptr;
+}
 
 void NbHost::Init(char** title, char** publisher, char** hint) {
-  As<InitProc>(Export("nbInitPlugIn"))(reinterpret_cast<HWND>(static_cast<INT_PTR>(0x4E42)), title,
+  As<InitProc>(exports_.init)(reinterpret_cast<HWND>(static_cast<INT_PTR>(0x4E42)), title,
                                        publisher, hint);
 }
 
@@ -94,7 +113,7 @@ bool NbHost::Exec(int id, const std::vector<const char*>& params) {
   for (const char* p : params) block.push_back(const_cast<char*>(p));
   block.push_back(nullptr);  // not a declared slot: only guards against a stray read
   g_active = this;
-  return As<ExecProc>(Export("nbExecAction"))(id, block.data()) != FALSE;
+  return As<ExecProc>(exports_.exec)(id, block.data()) != FALSE;
 }
 
 bool NbHost::Exec(int id, const std::vector<std::string>& params) {
@@ -111,7 +130,7 @@ bool NbHost::Exec(const std::string& actionName, const std::vector<std::string>&
 
 bool NbHost::Edit(int id, std::vector<char*>& slots) {
   g_active = this;
-  return As<ExecProc>(Export("nbEditAction"))(id, slots.data()) != FALSE;
+  return As<ExecProc>(exports_.edit)(id, slots.data()) != FALSE;
 }
 
 const CatalogueEntry* NbHost::FindEntry(const std::string& name) const {

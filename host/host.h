@@ -23,6 +23,13 @@ struct CatalogueEntry {
   int count = 0;
 };
 
+// The eight entry points, as found in a loaded .nbp or linked into the test program.
+struct PluginExports {
+  FARPROC init = nullptr, registerPlugIn = nullptr, registerScriptProcessor = nullptr,
+          registerInterfaceAccess = nullptr, exec = nullptr, edit = nullptr, message = nullptr,
+          about = nullptr;
+};
+
 class NbHost {
  public:
   // Loads the plug-in and runs the start-up sequence: nbInitPlugIn, nbRegisterPlugIn,
@@ -30,6 +37,9 @@ class NbHost {
   // library or one of its exports is missing. `registerInterface` false leaves the interface
   // callback unregistered.
   explicit NbHost(const std::string& pluginPath, bool registerInterface = true);
+  // Drives entry points that are already in the process (the plug-in's code linked into a
+  // test program), so tests can call its internal operations against this host.
+  explicit NbHost(const PluginExports& exports, bool registerInterface = true);
   ~NbHost();
   NbHost(const NbHost&) = delete;
   NbHost& operator=(const NbHost&) = delete;
@@ -98,7 +108,10 @@ class NbHost {
   std::string Expand(const std::string& text) const;
   static std::string Key(std::string name);
 
+  void Start(bool registerInterface);
+
   HMODULE module_ = nullptr;
+  PluginExports exports_;
   std::vector<CatalogueEntry> catalogue_;
   std::list<std::pair<std::string, std::string>> vars_;
   std::unordered_map<std::string, std::list<std::pair<std::string, std::string>>::iterator> index_;
