@@ -32,7 +32,8 @@ int main(int argc, char** argv) {
   volatile size_t sink = 0;
   for (int i = 0; i < kCalls; ++i) sink = sink + std::string(TrimView(params[0])).size();
   const double direct = Micros(Clock::now() - start) / kCalls;
-  std::printf("kxTrimStr through nbExecAction: %.3f us; direct TrimView: %.3f us\n", roundTrip, direct);
+  std::printf("kxTrimStr through nbExecAction: %.3f us; direct TrimView: %.3f us\n", roundTrip,
+              direct);
 
   const std::string shipped = argc > 1 ? argv[1] : "../win32/zaDode.nbp";
   WIN32_FILE_ATTRIBUTE_DATA data{};

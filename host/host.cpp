@@ -78,12 +78,14 @@ void NbHost::Start(bool registerInterface) {
   FreeSlot(title);
   FreeSlot(publisher);
   FreeSlot(hint);
-  As<RegisterProc>(exports_.registerPlugIn)(
-      reinterpret_cast<void*>(&AddActionCb), nullptr, reinterpret_cast<void*>(&GetVariableCb),
-      reinterpret_cast<void*>(&SetVariableCb));
-  As<RegisterOneProc>(exports_.registerScriptProcessor)(reinterpret_cast<void*>(&ScriptProcessorCb));
+  As<RegisterProc>(exports_.registerPlugIn)(reinterpret_cast<void*>(&AddActionCb), nullptr,
+                                            reinterpret_cast<void*>(&GetVariableCb),
+                                            reinterpret_cast<void*>(&SetVariableCb));
+  As<RegisterOneProc>(exports_.registerScriptProcessor)(
+      reinterpret_cast<void*>(&ScriptProcessorCb));
   if (registerInterface)
-    As<RegisterOneProc>(exports_.registerInterfaceAccess)(reinterpret_cast<void*>(&InterfaceAccessCb));
+    As<RegisterOneProc>(exports_.registerInterfaceAccess)(
+        reinterpret_cast<void*>(&InterfaceAccessCb));
 }
 
 NbHost::~NbHost() {
@@ -105,7 +107,7 @@ FARPROC NbHost::Export(const char* name) const {
 
 void NbHost::Init(char** title, char** publisher, char** hint) {
   As<InitProc>(exports_.init)(reinterpret_cast<HWND>(static_cast<INT_PTR>(0x4E42)), title,
-                                       publisher, hint);
+                              publisher, hint);
 }
 
 bool NbHost::Exec(int id, const std::vector<const char*>& params) {
@@ -178,7 +180,8 @@ void NbHost::ClearVariables(const std::string& name) {
 
 bool NbHost::SaveVariables(const std::string& path) const {
   std::string text;
-  for (const auto& [name, value] : vars_) text.append(name).append("=").append(value).append("\r\n");
+  for (const auto& [name, value] : vars_)
+    text.append(name).append("=").append(value).append("\r\n");
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   if (!out) return false;
   out.write(text.data(), static_cast<std::streamsize>(text.size()));

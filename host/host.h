@@ -79,9 +79,9 @@ class NbHost {
   };
   std::vector<SetCall> setCalls;
   std::vector<std::string> getCalls;
-  std::vector<std::string> scripts;  // ScriptProcessor texts
+  std::vector<std::string> scripts;   // ScriptProcessor texts
   std::vector<std::string> messages;  // request 9
-  std::vector<int> requests;  // every InterfaceAccess request number
+  std::vector<int> requests;          // every InterfaceAccess request number
   std::vector<std::string> scriptErrors;
   void ClearLogs();
 

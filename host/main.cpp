@@ -12,7 +12,8 @@ namespace {
 // The plug-in speaks the ANSI code page; print UTF-8 so Russian texts read on a Linux
 // terminal too (WriteConsoleW when the output is a real console).
 void Print(const std::string& ansi) {
-  const int wide = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
+  const int wide =
+      MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
   std::wstring text(static_cast<size_t>(wide), L'\0');
   MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), text.data(), wide);
   HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
@@ -21,7 +22,8 @@ void Print(const std::string& ansi) {
     WriteConsoleW(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
     return;
   }
-  const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), wide, nullptr, 0, nullptr, nullptr);
+  const int bytes =
+      WideCharToMultiByte(CP_UTF8, 0, text.data(), wide, nullptr, 0, nullptr, nullptr);
   std::string utf8(static_cast<size_t>(bytes), '\0');
   WideCharToMultiByte(CP_UTF8, 0, text.data(), wide, utf8.data(), bytes, nullptr, nullptr);
   std::fwrite(utf8.data(), 1, utf8.size(), stdout);
@@ -41,7 +43,8 @@ std::string ReadScript(const std::string& path) {
   std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   if (bytes.rfind("\xEF\xBB\xBF", 0) != 0) return bytes;
   bytes.erase(0, 3);
-  const int wide = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+  const int wide =
+      MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
   std::wstring text(static_cast<size_t>(wide), L'\0');
   MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), wide);
   const int ansi = WideCharToMultiByte(CP_ACP, 0, text.data(), wide, nullptr, 0, nullptr, nullptr);
@@ -65,11 +68,16 @@ int main(int argc, char** argv) {
   bool catalogue = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
-    if (arg == "--plugin" && i + 1 < argc) plugin = argv[++i];
-    else if (arg == "--version" && i + 1 < argc) version = argv[++i];
-    else if (arg == "--catalogue") catalogue = true;
-    else if (!arg.empty() && arg[0] != '-' && script.empty()) script = arg;
-    else return Usage();
+    if (arg == "--plugin" && i + 1 < argc)
+      plugin = argv[++i];
+    else if (arg == "--version" && i + 1 < argc)
+      version = argv[++i];
+    else if (arg == "--catalogue")
+      catalogue = true;
+    else if (!arg.empty() && arg[0] != '-' && script.empty())
+      script = arg;
+    else
+      return Usage();
   }
   if (!catalogue && script.empty()) return Usage();
   try {
@@ -80,10 +88,13 @@ int main(int argc, char** argv) {
       Print(host.title + " (" + host.publisher + "): " + host.hint + "\n");
       for (const auto& entry : host.Catalogue()) {
         std::string kinds;
-        for (int k = 0; k < entry.count; ++k) kinds += (k ? " " : "") + std::to_string(entry.kinds[k]);
-        if (entry.id == 0) Print("\n[" + entry.name + "]\n");
-        else Print(std::to_string(entry.id) + "\t" + entry.name + "\t" + (kinds.empty() ? "-" : kinds) +
-                   "\t" + Visible(entry.hint) + "\n");
+        for (int k = 0; k < entry.count; ++k)
+          kinds += (k ? " " : "") + std::to_string(entry.kinds[k]);
+        if (entry.id == 0)
+          Print("\n[" + entry.name + "]\n");
+        else
+          Print(std::to_string(entry.id) + "\t" + entry.name + "\t" +
+                (kinds.empty() ? "-" : kinds) + "\t" + Visible(entry.hint) + "\n");
       }
       return 0;
     }

@@ -10,9 +10,7 @@ using namespace std::string_view_literals;
 
 namespace {
 
-constexpr CatalogueRow Heading(int category) {
-  return {0, category, ""sv, nullptr, nullptr};
-}
+constexpr CatalogueRow Heading(int category) { return {0, category, ""sv, nullptr, nullptr}; }
 constexpr CatalogueRow Action(int id, std::string_view kinds, RunRoutine run,
                               EditRoutine edit = nullptr) {
   return {id, -1, kinds, run, edit};
@@ -172,11 +170,12 @@ void RegisterCatalogue() {
   static const unsigned char kNoParameters[1] = {0};
   for (const auto& row : kCatalogue) {
     // Loaded just before each call: the host copies the texts during the call.
-    const std::string name = LoadResString(row.id ? IDS_ACTION_NAME_BASE + row.id
-                                                  : IDS_CATEGORY_BASE + row.category);
+    const std::string name =
+        LoadResString(row.id ? IDS_ACTION_NAME_BASE + row.id : IDS_CATEGORY_BASE + row.category);
     const std::string hint = row.id ? LoadResString(IDS_ACTION_HINT_BASE + row.id) : std::string();
     const int count = static_cast<int>(row.kinds.size());
-    const auto* kinds = count ? reinterpret_cast<const unsigned char*>(row.kinds.data()) : kNoParameters;
+    const auto* kinds =
+        count ? reinterpret_cast<const unsigned char*>(row.kinds.data()) : kNoParameters;
     add(row.id, name.c_str(), hint.c_str(), kinds, count ? count - 1 : 0, count);
   }
 }

@@ -114,8 +114,8 @@ bool OpenPluginHelp(std::string_view topic) {
   using HtmlHelpProc = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
   static HMODULE hhctrl = LoadLibraryA("hhctrl.ocx");
   if (!hhctrl) return false;
-  const auto htmlHelp = reinterpret_cast<HtmlHelpProc>(
-      reinterpret_cast<void*>(GetProcAddress(hhctrl, "HtmlHelpA")));
+  const auto htmlHelp =
+      reinterpret_cast<HtmlHelpProc>(reinterpret_cast<void*>(GetProcAddress(hhctrl, "HtmlHelpA")));
   if (!htmlHelp) return false;
   const std::string target = helpFile + "::\\index.html#" + std::string(topic);
   return htmlHelp(GetActiveWindow(), target.c_str(), 0, 0) != nullptr;
@@ -123,8 +123,8 @@ bool OpenPluginHelp(std::string_view topic) {
 
 bool OpenWithShell(std::string_view file, std::string_view parameters, int showMode) {
   const std::string fileText(file), parameterText(parameters);
-  const auto result = reinterpret_cast<INT_PTR>(
-      ShellExecuteA(GetActiveWindow(), "open", fileText.c_str(), parameterText.c_str(), nullptr, showMode));
+  const auto result = reinterpret_cast<INT_PTR>(ShellExecuteA(
+      GetActiveWindow(), "open", fileText.c_str(), parameterText.c_str(), nullptr, showMode));
   return result > 32;
 }
 
@@ -174,8 +174,12 @@ std::string ActionName(int actionId) { return LoadResString(IDS_ACTION_NAME_BASE
 std::string InvalidArgumentsText(int actionId) {
   return FormatResString(IDS_INVALID_ARGUMENTS, {ActionName(actionId)});
 }
-std::string FileNotFoundText(std::string_view path) { return FormatResString(IDS_FILE_NOT_FOUND, {path}); }
-std::string PathNotFoundText(std::string_view path) { return FormatResString(IDS_PATH_NOT_FOUND, {path}); }
+std::string FileNotFoundText(std::string_view path) {
+  return FormatResString(IDS_FILE_NOT_FOUND, {path});
+}
+std::string PathNotFoundText(std::string_view path) {
+  return FormatResString(IDS_PATH_NOT_FOUND, {path});
+}
 
 std::string SystemErrorText(DWORD code) {
   char buffer[256] = {};

@@ -19,8 +19,9 @@ int ResultSlot(const CatalogueRow& row) {
 
 void ReportEscapedException(const CatalogueRow& row, Params params, const char* what) noexcept {
   try {
-    const std::string text = what ? FormatResString(IDS_UNEXPECTED_ERROR, {ActionName(row.id), what})
-                                  : SystemErrorText(ERROR_NOT_ENOUGH_MEMORY);
+    const std::string text = what
+                                 ? FormatResString(IDS_UNEXPECTED_ERROR, {ActionName(row.id), what})
+                                 : SystemErrorText(ERROR_NOT_ENOUGH_MEMORY);
     const int slot = ResultSlot(row);
     ReportFailure(slot >= 0 ? Param(params, slot) : std::string(), text);
   } catch (...) {

@@ -2,8 +2,8 @@
 // block is released on every path, including early returns and exceptions.
 #pragma once
 
-#include <windows.h>
 #include <objbase.h>
+#include <windows.h>
 
 #include <utility>
 

@@ -10,7 +10,8 @@ std::string LoadResString(UINT id) {
   // LoadStringA cuts the text to the buffer without saying so: grow until it fits with room.
   std::string buffer(256, '\0');
   for (;;) {
-    const int length = LoadStringA(PluginModule(), id, buffer.data(), static_cast<int>(buffer.size()));
+    const int length =
+        LoadStringA(PluginModule(), id, buffer.data(), static_cast<int>(buffer.size()));
     if (length <= 0) return {};
     if (static_cast<size_t>(length) < buffer.size() - 1) {
       buffer.resize(static_cast<size_t>(length));

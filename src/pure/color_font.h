@@ -11,7 +11,12 @@ std::string ColorToText(std::uint32_t color);
 // R + G*256 + B*65536 without clamping; anything else is -1.
 std::int32_t TextToColor(std::string_view text);
 
-enum FontStyle : unsigned { kFontBold = 1, kFontItalic = 2, kFontUnderline = 4, kFontStrikeout = 8 };
+enum FontStyle : unsigned {
+  kFontBold = 1,
+  kFontItalic = 2,
+  kFontUnderline = 4,
+  kFontStrikeout = 8
+};
 
 struct FontSpec {
   // The defaults of a new font in the plug-in's forms.

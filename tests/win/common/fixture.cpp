@@ -13,8 +13,10 @@ void RemoveTree(const std::string& dir) {
       if (name == "." || name == "..") continue;
       const std::string path = dir + "\\" + name;
       SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(path);
-      else DeleteFileA(path.c_str());
+      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        RemoveTree(path);
+      else
+        DeleteFileA(path.c_str());
     } while (FindNextFileA(find, &data));
     FindClose(find);
   }
