@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs what building and testing zaDode needs on Debian 12 (run as root). Idempotent:
+# packages already present are not fetched again.
+set -euo pipefail
+packages=(cmake ninja-build g++ clang-format
+          g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
+          googletest wine64 xvfb xauth)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
