@@ -47,9 +47,9 @@ void PlayScript(std::string_view script) {
 }
 
 void ClearHostVariable(std::string_view name) {
-  // The name goes into double-quoted script parameters: a quote in it would end the
-  // parameter and let the rest run as further commands, so it is escaped as [#34].
-  const std::string quoted = QuoteForScript(name);
+  // The name goes into double-quoted script parameters: a quote or a line break in it would
+  // end the parameter or the line and let the rest run as further commands.
+  const std::string quoted = EscapeScriptParameter(name);
   PlayScript("DefineVar \"" + quoted + "\" \"Undefined\" \"\" \"Global\" \"\"");
   PlayScript("ClearVariables \"" + quoted + "\"");
 }

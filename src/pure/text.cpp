@@ -43,6 +43,10 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
 
 std::string QuoteForScript(std::string_view text) { return ReplaceAll(text, "\"", "[#34]"); }
 
+std::string EscapeScriptParameter(std::string_view text) {
+  return ReplaceAll(ReplaceAll(QuoteForScript(text), "\r", "[#13]"), "\n", "[#10]");
+}
+
 namespace {
 
 int HexDigit(char c) {

@@ -117,6 +117,11 @@ TEST(QuoteForScript, EveryDoubleQuoteBecomesHash34) {
   EXPECT_EQ(QuoteForScript(""), "");
 }
 
+TEST(EscapeScriptParameter, QuotesAndLineBreaksCannotEndTheParameter) {
+  EXPECT_EQ(EscapeScriptParameter("a\"b\r\nc\n"), "a[#34]b[#13][#10]c[#10]");
+  EXPECT_EQ(EscapeScriptParameter("C:\\dir\\file.txt"), "C:\\dir\\file.txt");
+}
+
 TEST(FillPercentS, CopiesArgumentsVerbatim) {
   EXPECT_EQ(FillPercentS("Invalid \"%s\" action arguments", {"kxSetVar"}),
             "Invalid \"kxSetVar\" action arguments");

@@ -76,7 +76,8 @@ TEST_F(Conventions, ClearHostVariableEscapesQuotesInTheName) {
   host.ClearLogs();
   ClearHostVariable("x\" \"\"\r\nClearVariables \"");
   ASSERT_EQ(host.scripts.size(), 2u);
-  EXPECT_EQ(host.scripts[1], "ClearVariables \"x[#34] [#34][#34]\r\nClearVariables [#34]\"");
+  EXPECT_EQ(host.scripts[1], "ClearVariables \"x[#34] [#34][#34][#13][#10]ClearVariables [#34]\"");
+  EXPECT_TRUE(host.scriptErrors.empty());
   EXPECT_TRUE(host.Var("other"));
 }
 
