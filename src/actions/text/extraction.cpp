@@ -1,9 +1,51 @@
+// Character filters and Roman numerals. The filters work byte by byte: letters outside A to Z
+// (Cyrillic, accented) are never Latin letters here.
+#include <string>
+
 #include "actions/actions.h"
 #include "core/conventions.h"
+#include "pure/roman.h"
+#include "pure/string_rules.h"
 
-bool RunExtractChars(Params) { return false; }
-bool RunExtractAlphas(Params) { return false; }
-bool RunExtractNumber(Params) { return false; }
-bool RunExtractAlphaNum(Params) { return false; }
-bool RunNumberToRoman(Params) { return false; }
-bool RunRomanToNumber(Params) { return false; }
+namespace {
+
+constexpr int kNumberToRomanId = 22;
+
+bool WriteFiltered(Params params, int resultSlot, const ByteSet& keep) {
+  SetResultVariable(Param(params, resultSlot), FilterBytes(Param(params, 0), keep));
+  return true;
+}
+
+}  // namespace
+
+// The bytes of the text found in the allowed characters; a blank text gives an empty result
+// even when blanks are allowed.
+bool RunExtractChars(Params params) {
+  SetResultVariable(Param(params, 2),
+                    FilterBytes(Param(params, 0), AllowedBytes(Param(params, 1))));
+  return true;
+}
+
+bool RunExtractAlphas(Params params) { return WriteFiltered(params, 1, LatinLetterBytes()); }
+
+// Digits only: signs, separators and blanks go, so "-12.5" gives "125".
+bool RunExtractNumber(Params params) { return WriteFiltered(params, 1, DigitBytes()); }
+
+bool RunExtractAlphaNum(Params params) {
+  return WriteFiltered(params, 1, LatinLetterAndDigitBytes());
+}
+
+// The only action of the family that fails: a number that is not an integer. Zero and negative
+// numbers have no numeral and give an empty text.
+bool RunNumberToRoman(Params params) {
+  const auto number = ParseInteger(Param(params, 0));
+  if (!number) return ReportInvalidArguments(kNumberToRomanId, Param(params, 1));
+  SetResultVariable(Param(params, 1), NumberToRoman(*number));
+  return true;
+}
+
+// Any character other than the seven letters (a blank too) makes the value 0.
+bool RunRomanToNumber(Params params) {
+  SetResultVariable(Param(params, 1), std::to_string(RomanToNumber(Param(params, 0))));
+  return true;
+}

@@ -1,0 +1,53 @@
+// Code page 932 (Shift-JIS), where the second byte of a character can be "\" or "@". These
+// run only when Wine starts in Japanese: LC_ALL=ja_JP.UTF-8 tools/wine-run win_text.exe
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "cases.h"
+#include "fixture.h"
+
+class DoubleByteActions : public PluginTest {
+ protected:
+  void SetUp() override {
+    if (GetACP() != 932) GTEST_SKIP() << "needs code page 932 (LC_ALL=ja_JP.UTF-8)";
+  }
+};
+
+namespace {
+const std::string kHyo = "\x95\x5C";  // 表, second byte "\"
+const std::string kSo = "\x83\x5C";   // ソ, second byte "\"
+const std::string kA = "\x83\x40";    // ァ, second byte "@"
+}  // namespace
+
+TEST_F(DoubleByteActions, ReverseKeepsCharactersWhole) {
+  RunCases(host, {
+                     {"kxReverseStr", {"a" + kHyo + "b"}, ("b" + kHyo + "a").c_str()},
+                     {"kxReverseStr", {kHyo + kSo + kA}, (kA + kSo + kHyo).c_str()},
+                     {"kxReverseStr", {kHyo + "\\"}, ("\\" + kHyo).c_str()},
+                 });
+}
+
+TEST_F(DoubleByteActions, QuotingLeavesSecondBytesAlone) {
+  RunCases(host, {
+                     {"kxQuotedStr", {kHyo, "\\"}, ("\\" + kHyo + "\\").c_str()},
+                     {"kxQuotedStr", {kHyo + "\\x", "\\"}, ("\\" + kHyo + "\\\\x\\").c_str()},
+                     {"kxQuotedStr", {kA + "@", "@"}, ("@" + kA + "@@@").c_str()},
+                     {"kxDequotedStr", {"\\" + kHyo + "\\", "\\"}, kHyo.c_str()},
+                     {"kxDequotedStr", {"\\" + kHyo + "\\\\x\\", "\\"}, (kHyo + "\\x").c_str()},
+                     {"kxDequotedStr", {"@" + kA + "@@@", "@"}, (kA + "@").c_str()},
+                     // Ends on a second byte "\": not framed, so left as it is.
+                     {"kxDequotedStr", {"\\" + kHyo, "\\"}, ("\\" + kHyo).c_str()},
+                 });
+}
+
+TEST_F(DoubleByteActions, EndsStrNeverStartsOnASecondByte) {
+  RunCases(host, {
+                     {"kxEndsStr", {kHyo, "\\"}, "False"},
+                     {"kxEndsStr", {"a" + kSo, "\\"}, "False"},
+                     {"kxEndsStr", {"a" + kHyo, kHyo}, "True"},
+                     {"kxEndsStr", {kHyo + "\\", "\\"}, "True"},
+                     {"kxEndsStr", {kHyo + kA, "@"}, "False"},
+                     {"kxStartsStr", {kHyo + "a", kHyo}, "True"},
+                 });
+}
