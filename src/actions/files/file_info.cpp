@@ -1,12 +1,144 @@
+// File and path information: size, long and short forms, the shell's type name, the parent
+// folder, whether a folder is empty, and fresh names in the temporary folder. None of these
+// actions changes anything on disk.
+#include <windows.h>
+// shellapi.h builds on the types that windows.h declares.
+#include <shellapi.h>
+
+#include <cstdint>
+#include <cstring>
+#include <optional>
+#include <string>
+
 #include "actions/actions.h"
 #include "core/conventions.h"
+#include "platform/raii.h"
 
-bool RunFileSize(Params) { return false; }
-bool RunTempFilePath(Params) { return false; }
-bool RunFileLongPath(Params) { return false; }
-bool RunFileShortPath(Params) { return false; }
-bool RunFileTypeName(Params) { return false; }
-bool RunFileSystem(Params) { return false; }
-bool RunFileDate(Params) { return false; }
-bool RunParentDir(Params) { return false; }
-bool RunDirIsEmpty(Params) { return false; }
+namespace {
+constexpr bool IsDotEntry(const char* name) {
+  return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+}
+
+// Calls one of the path APIs that answer the size they need, terminating zero included, when
+// the buffer is too small (GetLongPathNameA, GetFullPathNameA ...), until the whole text fits.
+// The path can change between two calls, so the retries are bounded.
+template <typename Fill>
+std::optional<std::string> CallWithGrowingBuffer(Fill fill) {
+  std::string buffer(MAX_PATH + 1, '\0');
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    const DWORD length = fill(buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0) return std::nullopt;
+    if (length < buffer.size()) {
+      buffer.resize(length);
+      return buffer;
+    }
+    buffer.resize(length);
+  }
+  SetLastError(ERROR_INSUFFICIENT_BUFFER);
+  return std::nullopt;
+}
+
+std::string WithTrailingBackslash(std::string path) {
+  if (path.empty() || path.back() != '\\') path += '\\';
+  return path;
+}
+
+// kxFileLongPath and kxFileShortPath differ only in the call that converts the path.
+template <typename Convert>
+bool RunPathConversion(Params params, Convert convert) {
+  const std::string path = Param(params, 0), variable = Param(params, 1);
+  if (!FileExists(path)) return ReportMissingFile(path, variable);
+  const std::optional<std::string> converted =
+      CallWithGrowingBuffer([&](char* buffer, DWORD size) { return convert(path, buffer, size); });
+  if (!converted) return ReportSystemError(variable, GetLastError());
+  SetResultVariable(variable, *converted);
+  return true;
+}
+}  // namespace
+
+// kxFileSize: the byte count of an existing file in full 64 bits; folders count as missing.
+bool RunFileSize(Params params) {
+  const std::string path = Param(params, 0), variable = Param(params, 1);
+  if (!FileExists(path)) return ReportMissingFile(path, variable);
+  WIN32_FIND_DATAA data{};
+  const FindHandle find(FindFirstFileA(path.c_str(), &data));
+  if (!find) return ReportSystemError(variable, GetLastError());
+  const std::uint64_t size = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+  SetResultVariable(variable, std::to_string(size));
+  return true;
+}
+
+// kxTempFilePath: a name that does not exist yet; nothing is created. Every dot is taken out
+// of the extension so ".txt" and "txt" give the same name shape.
+bool RunTempFilePath(Params params) {
+  std::string extension = Param(params, 0);
+  const std::string variable = Param(params, 1);
+  std::erase(extension, '.');
+  SetResultVariable(variable, MakeTempFilePath(extension));
+  return true;
+}
+
+// kxFileLongPath: results longer than MAX_PATH come back whole, never cut.
+bool RunFileLongPath(Params params) {
+  return RunPathConversion(params, [](const std::string& path, char* buffer, DWORD size) {
+    return GetLongPathNameA(path.c_str(), buffer, size);
+  });
+}
+
+// kxFileShortPath: as kxFileLongPath, with the 8.3 form of every component.
+bool RunFileShortPath(Params params) {
+  return RunPathConversion(params, [](const std::string& path, char* buffer, DWORD size) {
+    return GetShortPathNameA(path.c_str(), buffer, size);
+  });
+}
+
+// kxFileTypeName: what Explorer shows in its Type column. A path the shell does not know
+// gives the empty text, still a success.
+bool RunFileTypeName(Params params) {
+  const std::string path = Param(params, 0), variable = Param(params, 1);
+  const ComScope com;  // the shell may consult COM-registered handlers for the type
+  SHFILEINFOA info{};
+  SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_TYPENAME);
+  SetResultVariable(variable,
+                    std::string(info.szTypeName, strnlen(info.szTypeName, sizeof info.szTypeName)));
+  return true;
+}
+
+// kxParentDir: "\.." resolved by the system, so a file gives its folder, a folder the one
+// above and a drive root itself; relative paths resolve against the current folder. A path
+// the system cannot resolve (too long for the ANSI calls) is reported rather than answered
+// with a lone backslash.
+bool RunParentDir(Params params) {
+  const std::string path = Param(params, 0), variable = Param(params, 1);
+  const std::string up = path + "\\..";
+  const std::optional<std::string> parent = CallWithGrowingBuffer([&](char* buffer, DWORD size) {
+    return GetFullPathNameA(up.c_str(), size, buffer, nullptr);
+  });
+  if (!parent) return ReportSystemError(variable, GetLastError());
+  SetResultVariable(variable, WithTrailingBackslash(*parent));
+  return true;
+}
+
+// kxDirIsEmpty: "True" when the listing holds nothing but "." and "..". A folder that cannot
+// be listed (missing, no access) answers "False", still a success. A drive root has no dot
+// entries, so an empty one lists nothing at all: that is empty too.
+bool RunDirIsEmpty(Params params) {
+  const std::string path = Param(params, 0), variable = Param(params, 1);
+  const std::string mask = WithTrailingBackslash(path) + "*";
+  WIN32_FIND_DATAA data{};
+  const FindHandle find(FindFirstFileA(mask.c_str(), &data));
+  bool empty = false;
+  if (find) {
+    empty = true;
+    do {
+      if (!IsDotEntry(data.cFileName)) {
+        empty = false;
+        break;
+      }
+    } while (FindNextFileA(find.get(), &data));
+  } else {
+    empty = GetLastError() == ERROR_FILE_NOT_FOUND && FolderExists(path);
+  }
+  SetResultVariable(variable, TruthText(empty));
+  return true;
+}

@@ -1,0 +1,51 @@
+// kxFileDate: the three times of a file, formatted with the date-time pattern language.
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "actions/actions.h"
+#include "core/conventions.h"
+#include "platform/locale_formats.h"
+#include "platform/raii.h"
+#include "pure/datetime.h"
+
+namespace {
+constexpr int kFileDateId = 79;
+
+// The wall-clock time with the offset from universal time that was in force at that moment,
+// as Explorer shows it: FileTimeToLocalFileTime would apply today's offset, putting times from
+// the other half of the year one hour off. A time that cannot be converted stays at zero.
+DateTimeFields LocalFields(const FILETIME& time) {
+  SYSTEMTIME universal{}, local{};
+  if (!FileTimeToSystemTime(&time, &universal) ||
+      !SystemTimeToTzSpecificLocalTime(nullptr, &universal, &local))
+    return ValueToDateTime(0.0);
+  return {local.wYear,   local.wMonth,  local.wDay,         local.wHour,
+          local.wMinute, local.wSecond, local.wMilliseconds};
+}
+}  // namespace
+
+// kxFileDate: index 0 the creation time, 1 the last write, 2 the last access; an empty format
+// means "c". A missing file is an argument error; a file that exists but cannot be opened
+// gives "False" and leaves LastError as it was.
+bool RunFileDate(Params params) {
+  const std::string path = Param(params, 0), format = Param(params, 1), variable = Param(params, 2);
+  if (!FileExists(path)) return ReportInvalidArguments(kFileDateId, variable);
+  FILETIME created{}, written{}, accessed{};
+  {
+    const Handle file =
+        FromCreateFile(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file || !GetFileTime(file.get(), &created, &accessed, &written)) {
+      SetResultVariable(variable, kFalse);
+      return false;
+    }
+  }
+  const std::string_view pattern = format.empty() ? std::string_view("c") : format;
+  const LocaleFormats& locale = UserLocaleFormats();
+  SetIndexedVariable(0, variable, FormatDateTime(pattern, LocalFields(created), locale));
+  SetIndexedVariable(1, variable, FormatDateTime(pattern, LocalFields(written), locale));
+  SetIndexedVariable(2, variable, FormatDateTime(pattern, LocalFields(accessed), locale));
+  return true;
+}
