@@ -1,5 +1,27 @@
+// kxExecAction, kxExecActions: host script text built at run time. The plug-in neither
+// parses nor changes it; the host runs each text to completion before the call returns.
 #include "actions/actions.h"
+#include "actions/variables/file_io.h"
 #include "core/conventions.h"
+#include "core/host.h"
+#include "pure/variable_lists.h"
 
-bool RunExecAction(Params) { return false; }
-bool RunExecActions(Params) { return false; }
+// The host's own text goes straight back to it, the same pointer and not a copy, in one
+// call however many lines it holds.
+bool RunExecAction(Params params) {
+  const char* script = params && params[0] ? params[0] : "";
+  if (const auto play = Host().scriptProcessor) play(script);
+  return true;
+}
+
+// Plays the file one line per call, empty lines included and nothing trimmed. A missing file
+// (or a folder) is ignored; one that exists but cannot be read is reported in LastError with
+// a false result rather than passed over as if it had run.
+bool RunExecActions(Params params) {
+  const std::string path = Param(params, 0);
+  if (!FileExists(path)) return true;
+  std::string bytes;
+  if (const DWORD error = ReadWholeFile(path, bytes)) return ReportSystemError("", error);
+  for (const std::string_view line : SplitLines(bytes)) PlayScript(line);
+  return true;
+}

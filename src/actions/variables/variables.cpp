@@ -1,6 +1,193 @@
-#include "actions/actions.h"
-#include "core/conventions.h"
+// kxSetVar, kxClearVariables, kxSaveVariables: the host's variables in bulk. The plug-in keeps
+// no variables of its own; it learns which exist by having the host dump them all to a file.
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
 
-bool RunSetVar(Params) { return false; }
-bool RunClearVariables(Params) { return false; }
-bool RunSaveVariables(Params) { return false; }
+#include "actions/actions.h"
+#include "actions/variables/file_io.h"
+#include "core/conventions.h"
+#include "pure/variable_lists.h"
+
+namespace {
+
+constexpr int kSetVarId = 24;
+
+void HostSaveVariables(std::string_view path) {
+  PlayScript("SaveVariables \"" + EscapeScriptParameter(path) + "\"");
+}
+
+// Every variable the host has, in its own order, read from the file the host dumps them
+// into. A dump the host did not write reads as empty. The temporary file is removed on every
+// path: as the mapping closes, or by its owner, which goes last, when the system did not
+// allow deletion on close.
+class HostDump {
+ public:
+  HostDump() : bytes_(RequestDump(temp_), true), dump_(bytes_.text()) {
+    if (bytes_.deletesOnClose()) temp_.Release();
+  }
+  const VariableDump& dump() const { return dump_; }
+
+ private:
+  static std::string_view RequestDump(const TempFile& temp) {
+    HostSaveVariables(temp.path());
+    return temp.path();
+  }
+
+  TempFile temp_{MakeTempFilePath("")};
+  FileBytes bytes_;
+  VariableDump dump_;
+};
+
+// The prefixes of the wildcard items in list order, so that all of them are matched in one
+// pass over the dump; the k-th wildcard item's matches are then the k-th list.
+std::vector<std::string_view> WildcardPrefixes(const std::vector<std::string>& items) {
+  std::vector<std::string_view> prefixes;
+  for (const auto& item : items)
+    if (IsWildcard(item)) prefixes.push_back(WildcardPrefix(item));
+  return prefixes;
+}
+
+// Lower case under the user's locale, so that names compare as the user expects. In a
+// single-byte code page every byte is a character, and one call maps all 255 of them into a
+// table; a multi-byte code page maps each name.
+class LocaleFold {
+ public:
+  LocaleFold() {
+    CPINFO info{};
+    char bytes[255];
+    for (int i = 0; i < 255; ++i) bytes[i] = static_cast<char>(i + 1);
+    singleByte_ = GetCPInfo(CP_ACP, &info) && info.MaxCharSize == 1 &&
+                  LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_LOWERCASE, bytes, 255, table_.data() + 1,
+                               255) == 255;
+  }
+
+  // The byte table, or null in a multi-byte code page.
+  const ByteFold* table() const { return singleByte_ ? &table_ : nullptr; }
+
+  void operator()(std::string_view text, std::string& out) const {
+    out.assign(text);
+    if (singleByte_) {
+      for (char& c : out) c = table_[static_cast<unsigned char>(c)];
+      return;
+    }
+    const int length = static_cast<int>(text.size());
+    if (length == 0) return;
+    const int needed =
+        LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_LOWERCASE, text.data(), length, nullptr, 0);
+    if (needed <= 0) return;
+    out.resize(static_cast<size_t>(needed));
+    const int written =
+        LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_LOWERCASE, text.data(), length, out.data(), needed);
+    if (written <= 0) out.assign(text);
+  }
+
+ private:
+  bool singleByte_ = false;
+  ByteFold table_{};
+};
+
+}  // namespace
+
+// Names (split at "," and kept untrimmed, so a leading blank reaches the host) get values
+// split at the separator ("|" when it is blank): pairwise when the counts agree, one value to
+// every name, or else every name becomes an array name0, name1 ... holding all the values.
+// A blank name list or value list is invalid: a single empty value cannot be assigned.
+bool RunSetVar(Params params) {
+  const std::string nameList = Param(params, 0);
+  const std::string valueList = Param(params, 1);
+  if (IsBlank(nameList) || IsBlank(valueList)) return ReportInvalidArguments(kSetVarId, "");
+  const std::string given = Param(params, 2);
+  const std::string_view separator = IsBlank(given) ? std::string_view("|") : given;
+  const auto names = SplitText(",", nameList);
+  const auto values = SplitText(separator, valueList);
+  if (values.size() == names.size()) {
+    for (size_t i = 0; i < names.size(); ++i) SetResultVariable(names[i], values[i]);
+  } else if (values.size() == 1) {
+    for (const auto& name : names) SetResultVariable(name, values[0]);
+  } else {
+    for (size_t i = 0; i < values.size(); ++i)
+      for (const auto& name : names) SetIndexedVariable(static_cast<int>(i), name, values[i]);
+  }
+  return true;
+}
+
+// Items are names, or prefixes ending in "*" matched byte for byte against the host's dump.
+// A blank list clears every variable through the host's nameless ClearVariables. An empty
+// item inside a longer list ("a,,b", a trailing comma) is skipped: passed on, it would be
+// that same nameless command and wipe every variable of the publication.
+bool RunClearVariables(Params params) {
+  const std::string list = Param(params, 0);
+  if (IsBlank(list)) {
+    ClearHostVariable("");
+    return true;
+  }
+  const auto items = SplitNameList(list);
+  // The dump is taken at the first wildcard, after the names before it are cleared, and
+  // serves every wildcard of the list.
+  std::vector<std::vector<size_t>> matches;
+  std::optional<HostDump> dump;
+  size_t wildcard = 0;
+  for (const auto& item : items) {
+    if (!IsWildcard(item)) {
+      if (!item.empty()) ClearHostVariable(item);
+      continue;
+    }
+    if (!dump) {
+      dump.emplace();
+      matches = dump->dump().MatchPrefixes(WildcardPrefixes(items));
+    }
+    for (const size_t index : matches[wildcard++])
+      ClearHostVariable(dump->dump().entries()[index].name);
+  }
+  return true;
+}
+
+// A blank list hands the whole job to the host's SaveVariables. Otherwise each item adds,
+// in list order and without de-duplication: for a "*" prefix, the matching dump lines in
+// the host's order; for a name the dump holds (case-insensitively, user's locale), the name
+// as written with its current value. Every line ends in CR LF. Nothing matched leaves the
+// file alone. A file that cannot be written is reported in LastError with a false result,
+// and the author's old file stays whole.
+bool RunSaveVariables(Params params) {
+  const std::string list = Param(params, 0);
+  const std::string path = Param(params, 1);
+  if (IsBlank(list)) {
+    HostSaveVariables(path);
+    return true;
+  }
+  const auto items = SplitNameList(list);
+  const HostDump hostDump;
+  const VariableDump& dump = hostDump.dump();
+  const auto matches = dump.MatchPrefixes(WildcardPrefixes(items));
+  std::vector<std::string_view> names;
+  for (const auto& item : items)
+    if (!IsWildcard(item)) names.push_back(item);
+  const LocaleFold fold;
+  const auto present = fold.table() ? FoldedNamesPresent(dump, names, *fold.table())
+                                    : FoldedNamesPresent(dump, names, std::cref(fold));
+  size_t size = 0;
+  for (const auto& found : matches)
+    for (const size_t index : found) size += dump.AppendedSize(index);
+  std::string out, key;
+  out.reserve(size);
+  bool matched = false;
+  size_t wildcard = 0;
+  for (const auto& item : items) {
+    if (IsWildcard(item)) {
+      const auto& found = matches[wildcard++];
+      for (const size_t index : found) dump.AppendEntry(index, out);
+      matched = matched || !found.empty();
+      continue;
+    }
+    fold(item, key);
+    if (!item.empty() && present.count(key)) {
+      out.append(item).append("=").append(GetHostVariable(item)).append("\r\n");
+      matched = true;
+    }
+  }
+  if (!matched) return true;
+  if (const DWORD error = WriteFileReplacing(path, out)) return ReportSystemError("", error);
+  return true;
+}

@@ -1,0 +1,131 @@
+#include "actions/variables/file_io.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "platform/raii.h"
+
+namespace {
+
+DWORD ReadToEnd(HANDLE file, std::string& bytes) {
+  bytes.clear();
+  // One read of the size the file has now, then on to the end in case it grew meanwhile.
+  LARGE_INTEGER size{};
+  DWORD chunk = 1 << 16;
+  if (GetFileSizeEx(file, &size) && size.QuadPart > 0 && size.QuadPart < (1 << 30))
+    chunk = static_cast<DWORD>(size.QuadPart) + 1;
+  while (true) {
+    const size_t used = bytes.size();
+    bytes.resize(used + chunk);
+    DWORD read = 0;
+    if (!ReadFile(file, bytes.data() + used, chunk, &read, nullptr)) {
+      const DWORD error = GetLastError();
+      bytes.clear();
+      return error;
+    }
+    bytes.resize(used + read);
+    // A short read of a disk file is its end.
+    if (read < chunk) return ERROR_SUCCESS;
+    chunk = 1 << 16;
+  }
+}
+
+}  // namespace
+
+DWORD ReadWholeFile(std::string_view path, std::string& bytes) {
+  bytes.clear();
+  const std::string name(path);
+  const Handle file =
+      FromCreateFile(CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                 nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!file) return GetLastError();
+  return ReadToEnd(file.get(), bytes);
+}
+
+FileBytes::FileBytes(std::string_view path, bool deleteOnClose) {
+  const std::string name(path);
+  const auto open = [&name](DWORD flags) {
+    return FromCreateFile(CreateFileA(
+        name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN | flags, nullptr));
+  };
+  if (deleteOnClose) {
+    file_ = open(FILE_FLAG_DELETE_ON_CLOSE);
+    deletesOnClose_ = static_cast<bool>(file_);
+  }
+  // Another program holding the file without sharing its deletion still lets it be read.
+  if (!file_) file_ = open(0);
+  if (!file_) return;
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file_.get(), &size) || size.QuadPart == 0) return;
+  if (static_cast<unsigned long long>(size.QuadPart) <= SIZE_MAX) {
+    mapping_.reset(CreateFileMappingA(file_.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
+    if (mapping_) view_ = MapViewOfFile(mapping_.get(), FILE_MAP_READ, 0, 0, 0);
+    if (view_) {
+      text_ = std::string_view(static_cast<const char*>(view_), static_cast<size_t>(size.QuadPart));
+      return;
+    }
+  }
+  if (ReadToEnd(file_.get(), copy_) == ERROR_SUCCESS) text_ = copy_;
+}
+
+FileBytes::~FileBytes() {
+  if (view_) UnmapViewOfFile(view_);
+}
+
+namespace {
+
+// The folder of `path` made absolute, where the temporary file goes.
+DWORD FolderOf(const std::string& path, std::string& folder) {
+  DWORD size = MAX_PATH;
+  std::string full;
+  char* namePart = nullptr;
+  while (true) {
+    full.assign(size, '\0');
+    const DWORD length = GetFullPathNameA(path.c_str(), size, full.data(), &namePart);
+    if (length == 0) return GetLastError();
+    if (length < size) {
+      full.resize(length);
+      break;
+    }
+    size = length + 1;
+  }
+  const auto cut = full.find_last_of("\\/");
+  if (cut == std::string::npos || cut + 1 == full.size()) return ERROR_INVALID_NAME;
+  folder = full.substr(0, cut + 1);
+  return ERROR_SUCCESS;
+}
+
+}  // namespace
+
+DWORD WriteFileReplacing(std::string_view path, std::string_view bytes) {
+  const std::string target(path);
+  // Overwriting in place would fail on a read-only file; a rename over it must not succeed
+  // where that would not (Wine's rename replaces read-only files).
+  const DWORD attributes = GetFileAttributesA(target.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+    return ERROR_ACCESS_DENIED;
+  std::string folder;
+  if (const DWORD error = FolderOf(target, folder)) return error;
+  char tempName[MAX_PATH + 1] = {};
+  if (!GetTempFileNameA(folder.c_str(), "kxs", 0, tempName)) return GetLastError();
+  TempFile temp(tempName);
+  {
+    Handle file = FromCreateFile(CreateFileA(temp.path().c_str(), GENERIC_WRITE, 0, nullptr,
+                                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return GetLastError();
+    while (!bytes.empty()) {
+      const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size(), 1 << 24));
+      DWORD written = 0;
+      if (!WriteFile(file.get(), bytes.data(), chunk, &written, nullptr)) return GetLastError();
+      if (written == 0) return ERROR_WRITE_FAULT;
+      bytes.remove_prefix(written);
+    }
+    // A close can still fail to store data the system held back (a full network share).
+    if (!CloseHandle(file.release())) return GetLastError();
+  }
+  if (!MoveFileExA(temp.path().c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING))
+    return GetLastError();
+  temp.Release();
+  return ERROR_SUCCESS;
+}

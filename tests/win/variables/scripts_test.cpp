@@ -1,0 +1,104 @@
+// kxExecAction and kxExecActions end to end: what the host's script processor receives.
+#include <string>
+#include <vector>
+
+#include "core/conventions.h"
+#include "fixture.h"
+
+namespace {
+
+// Parameters as texts (a braced list of literals would fit both Exec overloads).
+bool ExecTexts(NbHost& host, int id, const std::vector<std::string>& params) {
+  return host.Exec(id, params);
+}
+
+constexpr int kExecAction = 27, kExecActions = 28;
+
+class Scripts : public PluginTest {
+ protected:
+  // Records the texts without running them.
+  void CaptureOnly() {
+    host.scriptHook = [](const std::string&) {};
+  }
+};
+
+}  // namespace
+
+TEST_F(Scripts, ExecActionHandsTheTextOverWhole) {
+  const struct {
+    std::string text;
+  } cases[] = {{""}, {"SetVar \"[a]\" \"1\""}, {"line 1\r\nline 2\nline 3\r"}, {"  \t"}};
+  for (const auto& c : cases) {
+    NbHost fresh(NbHost::DefaultPluginPath());
+    fresh.scriptHook = [](const std::string&) {};
+    EXPECT_TRUE(ExecTexts(fresh, kExecAction, {c.text})) << c.text;
+    EXPECT_EQ(fresh.scripts, std::vector<std::string>{c.text});
+  }
+}
+
+TEST_F(Scripts, ExecActionWithANullTextSendsAnEmptyOne) {
+  CaptureOnly();
+  EXPECT_TRUE(host.Exec(kExecAction, std::vector<const char*>{nullptr}));
+  EXPECT_EQ(host.scripts, std::vector<std::string>{""});
+}
+
+TEST_F(Scripts, ExecActionsPlaysOneLinePerCall) {
+  const struct {
+    std::string bytes;
+    std::vector<std::string> expected;
+  } cases[] = {
+      {"one\r\n\r\nthree\r\n", {"one", "", "three"}},
+      {"one\ntwo\nthree", {"one", "two", "three"}},
+      {"one\rtwo\r", {"one", "two"}},
+      {"  indented \t\r\n   \r\n.comment", {"  indented \t", "   ", ".comment"}},
+      {"\r\n", {""}},
+      {"", {}},
+      {std::string("one\r\ntw\0o\r\nthree", 16), {"one", "tw"}},
+      {"If \"[a]\" \"=\" \"1\"\r\nEndIf", {"If \"[a]\" \"=\" \"1\"", "EndIf"}},
+  };
+  for (const auto& c : cases) {
+    NbHost fresh(NbHost::DefaultPluginPath());
+    fresh.scriptHook = [](const std::string&) {};
+    ScratchDir dir;
+    const std::string path = dir.Write("script.txt", c.bytes);
+    EXPECT_TRUE(ExecTexts(fresh, kExecActions, {path}));
+    EXPECT_EQ(fresh.scripts, c.expected) << ::testing::PrintToString(c.bytes);
+    EXPECT_FALSE(fresh.Var("LastError"));
+  }
+}
+
+TEST_F(Scripts, ExecActionsIgnoresMissingFilesAndFolders) {
+  CaptureOnly();
+  ScratchDir dir;
+  for (const std::string& path : {dir.path(), dir.File("missing.txt"), std::string()}) {
+    EXPECT_TRUE(ExecTexts(host, kExecActions, {path})) << path;
+    EXPECT_TRUE(host.scripts.empty()) << path;
+    EXPECT_FALSE(host.Var("LastError")) << path;
+  }
+}
+
+TEST_F(Scripts, ExecActionsReportsAFileItCannotRead) {
+  CaptureOnly();
+  ScratchDir dir;
+  const std::string path = dir.Write("locked.txt", "SetVar \"[a]\" \"1\"\r\n");
+  const HANDLE hold =
+      CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(hold, INVALID_HANDLE_VALUE);
+  EXPECT_FALSE(ExecTexts(host, kExecActions, {path}));
+  CloseHandle(hold);
+  EXPECT_EQ(LastError(), SystemErrorText(ERROR_SHARING_VIOLATION));
+  EXPECT_TRUE(host.scripts.empty());
+}
+
+TEST_F(Scripts, ExecActionsRunsATenThousandLineFile) {
+  std::string text;
+  for (int i = 0; i < 10000; ++i)
+    text += "SetVar \"[v" + std::to_string(i) + "]\" \"" + std::to_string(i * 2) + "\"\r\n";
+  ScratchDir dir;
+  const std::string path = dir.Write("long.txt", text);
+  ASSERT_TRUE(ExecTexts(host, kExecActions, {path}));
+  EXPECT_EQ(host.scripts.size(), 10000u);
+  EXPECT_EQ(host.Value("v0"), "0");
+  EXPECT_EQ(host.Value("v9999"), "19998");
+  EXPECT_TRUE(host.scriptErrors.empty());
+}

@@ -1,0 +1,294 @@
+// kxSetVar, kxClearVariables and kxSaveVariables end to end: the host stand-in runs the
+// actions and the scripts they send, and the tests read its variables and files back.
+#include <string>
+#include <vector>
+
+#include "core/conventions.h"
+#include "fixture.h"
+
+namespace {
+
+// Parameters as texts (a braced list of literals would fit both Exec overloads).
+bool ExecTexts(NbHost& host, int id, const std::vector<std::string>& params) {
+  return host.Exec(id, params);
+}
+
+constexpr int kSetVar = 24, kClearVariables = 29, kSaveVariables = 30;
+
+// The host's variables in creation order, "name=value" joined by " / ".
+std::string Listing(const NbHost& host) {
+  std::string out;
+  for (const auto& [name, value] : host.Variables()) {
+    if (!out.empty()) out += " / ";
+    out += name + "=" + value;
+  }
+  return out;
+}
+
+std::string SetCalls(const NbHost& host) {
+  std::string out;
+  for (const auto& call : host.setCalls) {
+    if (!out.empty()) out += " / ";
+    out += call.name + "=" + call.value;
+  }
+  return out;
+}
+
+// The temporary path of the first dump the plug-in asked the host for.
+std::string DumpPath(const NbHost& host) {
+  for (const auto& script : host.scripts) {
+    const std::string head = "SaveVariables \"";
+    if (script.rfind(head, 0) == 0)
+      return script.substr(head.size(), script.size() - head.size() - 1);
+  }
+  return {};
+}
+
+int Count(const std::vector<std::string>& scripts, const std::string& prefix) {
+  int n = 0;
+  for (const auto& s : scripts) n += s.rfind(prefix, 0) == 0;
+  return n;
+}
+
+class Variables : public PluginTest {
+ protected:
+  void Define(const std::vector<std::pair<std::string, std::string>>& vars) {
+    for (const auto& [name, value] : vars) host.SetVar(name, value);
+  }
+};
+
+}  // namespace
+
+TEST_F(Variables, SetVarAssignsPairsOneValueOrArrays) {
+  const struct {
+    const char *names, *values, *separator, *expected;
+  } cases[] = {
+      {"a,b", "1|2", "", "a=1 / b=2"},
+      {"a,b", "7", "", "a=7 / b=7"},
+      {"a,b,c", "1|2", "", "a0=1 / b0=1 / c0=1 / a1=2 / b1=2 / c1=2"},
+      {"x", "a||b", "", "x0=a / x1= / x2=b"},
+      {"a, b", "1|2", "", "a=1 /  b=2"},
+      {"a,b", "1;2", ";", "a=1 / b=2"},
+      {"a,b", "1::2", "::", "a=1 / b=2"},
+      {"a,b", "1;2", "  ", "a=1;2 / b=1;2"},
+      {"a,,b", "1|2|3", "", "a=1 / b=3"},
+      {"a,b", " 1 | 2 ", "", "a= 1  / b= 2 "},
+      {"[a],b", "1|2", "", "[a]=1 / b=2"},
+  };
+  for (const auto& c : cases) {
+    NbHost fresh(NbHost::DefaultPluginPath());
+    EXPECT_TRUE(ExecTexts(fresh, kSetVar, {c.names, c.values, c.separator}))
+        << c.names << " " << c.values;
+    EXPECT_EQ(SetCalls(fresh), c.expected) << c.names << " " << c.values << " sep " << c.separator;
+  }
+}
+
+TEST_F(Variables, SetVarWithBlankNamesOrValuesFails) {
+  const struct {
+    const char *names, *values;
+  } cases[] = {{"a,b", "   "}, {"a", ""}, {"  ", "1|2"}, {"", ""}, {"a", "\t\r\n"}};
+  for (const auto& c : cases) {
+    NbHost fresh(NbHost::DefaultPluginPath());
+    EXPECT_FALSE(ExecTexts(fresh, kSetVar, {c.names, c.values, "|"})) << "[" << c.names << "]";
+    EXPECT_EQ(SetCalls(fresh), "LastError=Invalid \"kxSetVar\" action arguments")
+        << "[" << c.names << "] [" << c.values << "]";
+  }
+}
+
+TEST_F(Variables, ClearVariablesByNameAndPrefix) {
+  const struct {
+    const char *list, *remaining;
+  } cases[] = {
+      {"x|y", "tmpA=1 / tmpB=2 / TmpC=3 / keep=6"},
+      {"X, Y", "tmpA=1 / tmpB=2 / TmpC=3 / keep=6"},
+      {"tmp*", "TmpC=3 / x=4 / y=5 / keep=6"},
+      {"Tmp*|keep", "tmpA=1 / tmpB=2 / x=4 / y=5"},
+      {"*", ""},
+      {"", ""},
+      {"   ", ""},
+      {"t*p*", "tmpA=1 / tmpB=2 / TmpC=3 / x=4 / y=5 / keep=6"},
+      {"tmpA*,tmp*", "TmpC=3 / x=4 / y=5 / keep=6"},
+      {"nothing", "tmpA=1 / tmpB=2 / TmpC=3 / x=4 / y=5 / keep=6"},
+      // A stray separator must not turn into the nameless command that clears everything.
+      {"x,,y", "tmpA=1 / tmpB=2 / TmpC=3 / keep=6"},
+      {"x,", "tmpA=1 / tmpB=2 / TmpC=3 / y=5 / keep=6"},
+      {"|", "tmpA=1 / tmpB=2 / TmpC=3 / x=4 / y=5 / keep=6"},
+  };
+  for (const auto& c : cases) {
+    NbHost fresh(NbHost::DefaultPluginPath());
+    for (const char* name : {"tmpA", "tmpB", "TmpC", "x", "y", "keep"})
+      fresh.SetVar(name, std::to_string(fresh.Variables().size() + 1));
+    EXPECT_TRUE(ExecTexts(fresh, kClearVariables, {c.list})) << c.list;
+    EXPECT_EQ(Listing(fresh), c.remaining) << "list: [" << c.list << "]";
+    EXPECT_TRUE(fresh.scriptErrors.empty()) << c.list;
+    EXPECT_LE(Count(fresh.scripts, "SaveVariables "), 1) << c.list;
+    const std::string dump = DumpPath(fresh);
+    if (!dump.empty()) EXPECT_FALSE(FileExists(dump)) << "dump left behind: " << dump;
+  }
+}
+
+TEST_F(Variables, ClearVariablesWithAQuoteInANameInjectsNothing) {
+  host.SetVar("a\"b", "1");
+  host.SetVar("keep", "2");
+  ASSERT_TRUE(ExecTexts(host, kClearVariables, {"a\"b"}));
+  EXPECT_EQ(host.scripts.back(), "ClearVariables \"a[#34]b\"");
+  EXPECT_EQ(Listing(host), "keep=2");
+  // The same name reached through the dump.
+  host.SetVar("q\" \"x", "3");
+  ASSERT_TRUE(ExecTexts(host, kClearVariables, {"q*"}));
+  EXPECT_EQ(Listing(host), "keep=2");
+  EXPECT_TRUE(host.scriptErrors.empty());
+}
+
+TEST_F(Variables, ClearAllByWildcardSkipsContinuationLinesOfMultiLineValues) {
+  Define({{"Text", "first\r\nsecond"}, {"Odd", "a\r\n=b\r\nc=d"}, {"last", "z"}});
+  ASSERT_TRUE(ExecTexts(host, kClearVariables, {"*"}));
+  // "c=d" reads like a variable named c: clearing a variable that is not there is harmless.
+  EXPECT_EQ(Count(host.scripts, "ClearVariables \"\""), 0);
+  EXPECT_EQ(Count(host.scripts, "ClearVariables "), 4);
+  EXPECT_EQ(Listing(host), "");
+}
+
+TEST_F(Variables, SaveVariablesWritesMatchesInListOrder) {
+  const struct {
+    const char *list, *expected;
+  } cases[] = {
+      {"a,b", "a=1\r\n"},
+      {"A", "A=1\r\n"},
+      {"User*", "UserB=2\r\nUserA=4\r\n"},
+      {"user*|a", "user_c=5\r\na=1\r\n"},
+      {"a,a,a*", "a=1\r\na=1\r\na=1\r\n"},
+      {"eq*,EQ", "eq=x=y\r\nEQ=x=y\r\n"},
+      {"Text*", "Text=l1\r\nl2\r\n=l3\r\n"},
+      {"TEXT", "TEXT=l1\r\nl2\r\n=l3\r\n"},
+      {"*",
+       "a=1\r\nUserB=2\r\nother=3\r\nUserA=4\r\nuser_c=5\r\neq=x=y\r\nText=l1\r\nl2\r\n=l3\r\n"
+       "empty=\r\n"},
+      {"empty", "empty=\r\n"},
+      {" other , ", "other=3\r\n"},
+  };
+  for (const auto& c : cases) {
+    NbHost fresh(NbHost::DefaultPluginPath());
+    for (const auto& [name, value] :
+         std::vector<std::pair<std::string, std::string>>{{"a", "1"},
+                                                          {"UserB", "2"},
+                                                          {"other", "3"},
+                                                          {"UserA", "4"},
+                                                          {"user_c", "5"},
+                                                          {"eq", "x=y"},
+                                                          {"Text", "l1\r\nl2\r\n=l3"},
+                                                          {"empty", ""}})
+      fresh.SetVar(name, value);
+    ScratchDir dir;
+    const std::string out = dir.File("saved.txt");
+    EXPECT_TRUE(ExecTexts(fresh, kSaveVariables, {c.list, out})) << c.list;
+    EXPECT_EQ(ReadFileBytes(out), c.expected) << "list: [" << c.list << "]";
+    EXPECT_FALSE(fresh.Var("LastError")) << c.list;
+    EXPECT_FALSE(FileExists(DumpPath(fresh))) << c.list;
+  }
+}
+
+TEST_F(Variables, SaveVariablesNameMatchFollowsTheUserLocale) {
+  SKIP_UNLESS_RUSSIAN();
+  host.SetVar("\xC8\xEC\xFF", "\xE7\xED\xE0\xF7\xE5\xED\xE8\xE5");  // Имя = значение
+  ScratchDir dir;
+  const std::string out = dir.File("ru.txt");
+  ASSERT_TRUE(ExecTexts(host, kSaveVariables, {"\xC8\xCC\xDF", out}));  // ИМЯ
+  EXPECT_EQ(ReadFileBytes(out), "\xC8\xCC\xDF=\xE7\xED\xE0\xF7\xE5\xED\xE8\xE5\r\n");
+}
+
+TEST_F(Variables, SaveVariablesWithNothingMatchedLeavesTheFileAlone) {
+  host.SetVar("a", "1");
+  ScratchDir dir;
+  const std::string missing = dir.File("new.txt");
+  ASSERT_TRUE(ExecTexts(host, kSaveVariables, {"b,c*", missing}));
+  EXPECT_FALSE(FileExists(missing));
+  const std::string old = dir.Write("old.txt", "keep me");
+  ASSERT_TRUE(ExecTexts(host, kSaveVariables, {"nope", old}));
+  EXPECT_EQ(ReadFileBytes(old), "keep me");
+  EXPECT_FALSE(host.Var("LastError"));
+}
+
+TEST_F(Variables, SaveVariablesReplacesAnOldFileWhole) {
+  host.SetVar("a", "1");
+  ScratchDir dir;
+  const std::string old = dir.Write("old.txt", std::string(1000, 'x'));
+  ASSERT_TRUE(ExecTexts(host, kSaveVariables, {"a", old}));
+  EXPECT_EQ(ReadFileBytes(old), "a=1\r\n");
+  WIN32_FIND_DATAA data;
+  int files = 0;
+  const HANDLE find = FindFirstFileA((dir.path() + "\\*").c_str(), &data);
+  ASSERT_NE(find, INVALID_HANDLE_VALUE);
+  do files += !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+  while (FindNextFileA(find, &data));
+  FindClose(find);
+  EXPECT_EQ(files, 1) << "a temporary file was left in the folder";
+}
+
+TEST_F(Variables, SaveVariablesWithAnEmptyListHandsTheJobToTheHost) {
+  host.SetVar("a", "1");
+  host.SetVar("b", "2");
+  ScratchDir dir;
+  const std::string out = dir.File("all.txt");
+  ASSERT_TRUE(ExecTexts(host, kSaveVariables, {"  ", out}));
+  EXPECT_EQ(host.scripts, std::vector<std::string>{"SaveVariables \"" + out + "\""});
+  EXPECT_EQ(ReadFileBytes(out), "a=1\r\nb=2\r\n");
+}
+
+TEST_F(Variables, SaveVariablesEscapesAQuoteInThePath) {
+  host.scriptHook = [](const std::string&) {};
+  ASSERT_TRUE(ExecTexts(host, kSaveVariables, {"", "x\" \"y.txt"}));
+  EXPECT_EQ(host.scripts, std::vector<std::string>{"SaveVariables \"x[#34] [#34]y.txt\""});
+}
+
+TEST_F(Variables, SaveVariablesWithoutADumpWritesNothing) {
+  host.SetVar("a", "1");
+  host.scriptHook = [](const std::string&) {};
+  ScratchDir dir;
+  const std::string out = dir.File("none.txt");
+  ASSERT_TRUE(ExecTexts(host, kSaveVariables, {"a", out}));
+  EXPECT_FALSE(FileExists(out));
+}
+
+TEST_F(Variables, SaveVariablesReportsAFileItCannotWrite) {
+  host.SetVar("a", "1");
+  ScratchDir dir;
+  const std::string readOnly = dir.Write("ro.txt", "old");
+  SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
+  CreateDirectoryA(dir.File("folder").c_str(), nullptr);
+  // Windows and Wine differ in which code a missing folder gives; the text is the system's.
+  const struct {
+    std::string path;
+    DWORD code, alternative;
+  } cases[] = {
+      {readOnly, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED},
+      {dir.File("folder"), ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED},
+      {dir.File("missing\\out.txt"), ERROR_PATH_NOT_FOUND, ERROR_DIRECTORY},
+  };
+  for (const auto& c : cases) {
+    host.ClearLogs();
+    host.SetVar("LastError", "");
+    EXPECT_FALSE(ExecTexts(host, kSaveVariables, {"a", c.path})) << c.path;
+    const std::string text = LastError();
+    EXPECT_TRUE(text == SystemErrorText(c.code) || text == SystemErrorText(c.alternative))
+        << c.path << ": " << text;
+    EXPECT_FALSE(FileExists(DumpPath(host))) << c.path;
+  }
+  EXPECT_EQ(ReadFileBytes(readOnly), "old");
+  SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(Variables, SaveVariablesKeepsTheOldFileWhenTheTargetIsLocked) {
+  host.SetVar("a", "1");
+  ScratchDir dir;
+  const std::string locked = dir.Write("locked.txt", "old");
+  {
+    const HANDLE hold =
+        CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(hold, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(ExecTexts(host, kSaveVariables, {"a", locked}));
+    CloseHandle(hold);
+  }
+  EXPECT_NE(LastError(), "<unset>");
+  EXPECT_EQ(ReadFileBytes(locked), "old");
+}
