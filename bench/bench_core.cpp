@@ -2,6 +2,7 @@
 // trip against a direct call of the same text rule, and the size of the shipped i686 .nbp.
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -16,16 +17,27 @@ double Micros(Clock::duration d) { return std::chrono::duration<double, std::mic
 
 int main(int argc, char** argv) {
   const std::string plugin = NbHost::DefaultPluginPath();
+  // NeoBook has the system DLLs the plug-in imports loaded long before it loads plug-ins;
+  // keep them loaded here too, so the figure is the plug-in's own load and registration.
+  for (const char* dll : {"user32.dll", "advapi32.dll", "shell32.dll", "ole32.dll", "oleaut32.dll"})
+    LoadLibraryA(dll);
   constexpr int kLoads = 50;
-  auto start = Clock::now();
-  for (int i = 0; i < kLoads; ++i) NbHost host(plugin);
-  std::printf("load + register (107 rows): %.1f us per load (%d loads)\n",
-              Micros(Clock::now() - start) / kLoads, kLoads);
+  double loading = 0, best = 1e12;
+  for (int i = 0; i < kLoads; ++i) {
+    const auto start = Clock::now();
+    auto* loaded = new NbHost(plugin);
+    const double took = Micros(Clock::now() - start);
+    delete loaded;  // FreeLibrary is not part of the figure
+    loading += took;
+    best = std::min(best, took);
+  }
+  std::printf("load + register (107 rows): %.1f us per load, fastest %.1f us (%d loads)\n",
+              loading / kLoads, best, kLoads);
 
   NbHost host(plugin);
   constexpr int kCalls = 100000;
   const std::vector<std::string> params = {"  some text to trim\t", "[Result]"};
-  start = Clock::now();
+  auto start = Clock::now();
   for (int i = 0; i < kCalls; ++i) host.Exec(10, params);
   const double roundTrip = Micros(Clock::now() - start) / kCalls;
   start = Clock::now();
