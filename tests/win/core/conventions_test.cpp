@@ -232,3 +232,40 @@ TEST_F(Conventions, RandomDrawsStayInRange) {
 }
 
 }  // namespace
+
+namespace {
+
+// A host that registered no callbacks at all: every action must still return, never calling
+// through a null pointer.
+TEST(NoCallbacks, ActionsRunWithoutAnyHostCallback) {
+  NbHost host{InProcessExports()};
+  nbRegisterPlugIn(nullptr, nullptr, nullptr, nullptr);
+  nbRegisterScriptProcessor(nullptr);
+  nbRegisterInterfaceAccess(nullptr);
+  ScratchDir dir;
+  const std::string file = dir.Write("a.txt", "SetVar \"[x]\" \"1\"\r\n");
+  struct {
+    int id;
+    std::vector<std::string> params;
+    bool expected;
+  } cases[] = {
+      {10, {" a ", "[Result]"}, true},
+      {22, {"12a", "[Result]"}, false},
+      {24, {"a,b", "1|2", ""}, true},
+      {27, {"SetVar \"[x]\" \"1\""}, true},
+      {28, {file}, true},
+      {29, {"a,tmp*"}, true},
+      {30, {"a,b*", dir.File("out.txt")}, true},
+      {70, {file, "[Size]"}, true},
+      {70, {dir.File("missing"), "[Size]"}, false},
+  };
+  for (const auto& c : cases) {
+    std::vector<char*> block;
+    for (const auto& p : c.params) block.push_back(const_cast<char*>(p.c_str()));
+    EXPECT_EQ(nbExecAction(c.id, block.data()) != FALSE, c.expected) << "id " << c.id;
+  }
+  EXPECT_TRUE(host.setCalls.empty());
+  EXPECT_TRUE(host.scripts.empty());
+}
+
+}  // namespace
