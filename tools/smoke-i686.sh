@@ -18,12 +18,17 @@ if [ ! -e $binfmt/qemu-i386 ]; then
 fi
 export QEMU_RESERVED_VA=0xf7000000
 export WINEARCH=win32 WINEPREFIX=$PWD/build/wine32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Under qemu the loader sees qemu-i386 as its own executable, so Wine cannot find its DLLs
+# and programs relative to itself: name them.
+export WINEDLLPATH=/usr/lib/i386-linux-gnu/wine WINELOADER=/usr/lib/wine/wine
+export WINESERVER=/usr/lib/wine/wineserver32
+export LC_ALL=${LC_ALL:-ru_RU.UTF-8}
 wine=/usr/lib/wine/wine
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "== creating the 32-bit prefix (slow under emulation)"
   start=$(date +%s)
   "$wine" wineboot -i || true
-  /usr/lib/wine/wineserver -w || true
+  "$WINESERVER" -w || true
   echo "== prefix created in $(( $(date +%s) - start )) s"
 fi
 start=$(date +%s)
