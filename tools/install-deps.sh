@@ -12,5 +12,6 @@ done
 if [ ${#missing[@]} -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  # With recommends: Wine needs its fonts and X libraries for windows, dialogs and captures.
+  apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
