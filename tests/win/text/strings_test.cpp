@@ -27,6 +27,20 @@ TEST_F(StringActions, StartsAndEnds) {
                      {"kxEndsStr", {"abc", "abc"}, "True"},
                      {"kxEndsStr", {"abc", "zabc"}, "False"},
                      {"kxEndsStr", {"abc", "b"}, "False"},
+                     {"kxEndsStr", {"a", "a"}, "True"},
+                 });
+}
+
+// "Привет" in 1251, "Ïðèâåò" in 1252: case matters beyond ASCII too. Code page 932 reads
+// these bytes as double-byte characters, so the rows need a single-byte page.
+TEST_F(StringActions, StartsAndEndsCompareLettersAboveAscii) {
+  if (!RussianLocale() && !UsLocale()) GTEST_SKIP() << "needs code page 1251 or 1252";
+  const std::string privet = "\xCF\xF0\xE8\xE2\xE5\xF2";
+  RunCases(host, {
+                     {"kxStartsStr", {privet, "\xCF\xF0"}, "True"},
+                     {"kxStartsStr", {privet, "\xEF\xF0"}, "False"},
+                     {"kxEndsStr", {privet, "\xE5\xF2"}, "True"},
+                     {"kxEndsStr", {privet, "\xC5\xD2"}, "False"},
                  });
 }
 
@@ -44,6 +58,19 @@ TEST_F(StringActions, QuotedAndDequoted) {
                      {"kxDequotedStr", {"''x", "'"}, "''x"},
                      {"kxDequotedStr", {"'abc'", "''"}, "'abc'"},
                      {"kxDequotedStr", {"\"a\"\"b\"", "\""}, "a\"b"},
+                     {"kxQuotedStr", {"'", "'"}, "''''"},
+                     {"kxQuotedStr", {"a\"b", "\""}, "\"a\"\"b\""},
+                     {"kxQuotedStr", {"abc", "ab"}, "abc"},
+                     // A lone quote both begins and ends the text.
+                     {"kxDequotedStr", {"'", "'"}, ""},
+                     // No closing quote, but framed: the doubled quote still counts as one.
+                     {"kxDequotedStr", {"'ab''", "'"}, "ab'"},
+                     {"kxDequotedStr", {"'''", "'"}, "'"},
+                     {"kxDequotedStr", {"'a'b'", "'"}, "a"},
+                     {"kxDequotedStr", {"x'a'", "'"}, "x'a'"},
+                     {"kxDequotedStr", {"\"abc\"", "'"}, "\"abc\""},
+                     {"kxDequotedStr", {"'abc'", ""}, "'abc'"},
+                     {"kxDequotedStr", {"", "'"}, ""},
                  });
 }
 
@@ -70,6 +97,20 @@ TEST_F(StringActions, LeftRightMidWithLenientCounts) {
                      {"kxMidStr", {"Hello", "-3", "2"}, "He"},
                      {"kxMidStr", {"Hello", "5", "99"}, "o"},
                      {"kxMidStr", {"", "1", "1"}, ""},
+                     {"kxLeftStr", {"Hello", "5"}, "Hello"},
+                     {"kxLeftStr", {"Hello", "2147483647"}, "Hello"},
+                     // A trailing blank makes the count no integer: the whole text.
+                     {"kxLeftStr", {"Hello", "2 "}, "Hello"},
+                     {"kxRightStr", {"Hello", "5"}, "Hello"},
+                     {"kxRightStr", {"Hello", "4"}, "ello"},
+                     {"kxRightStr", {"Hello", "6"}, "Hello"},
+                     {"kxRightStr", {"Hello", "$2"}, "lo"},
+                     {"kxRightStr", {"", "2"}, ""},
+                     {"kxMidStr", {"Hello", "5", "0"}, ""},
+                     {"kxMidStr", {"Hello", "6", "1"}, ""},
+                     {"kxMidStr", {"Hello", "1", "-1"}, ""},
+                     {"kxMidStr", {"Hello", "2", ""}, "ello"},
+                     {"kxMidStr", {"Hello", "-2147483648", "3"}, "Hel"},
                  });
 }
 
@@ -89,6 +130,16 @@ TEST_F(StringActions, DupeReverseTrim) {
                {"kxTrimStr", {" \t "}, ""},
                {"kxTrimLeftStr", {"\t a \t"}, "a \t"},
                {"kxTrimRightStr", {"\t a \t"}, "\t a"},
+               {"kxDupeStr", {"ab", "1"}, "ab"},
+               {"kxDupeStr", {"ab", "0"}, ""},
+               {"kxDupeStr", {"ab", "$3"}, "ababab"},
+               {"kxDupeStr", {"ab", "3 "}, ""},
+               // Code 32 is the last one trimmed: "!" (33) and DEL (127) stay.
+               {"kxTrimStr", {"\x01\x1F a \x21"}, "a \x21"},
+               {"kxTrimStr", {"\x7F a \x7F"}, "\x7F a \x7F"},
+               {"kxTrimLeftStr", {"\xA0 a"}, "\xA0 a"},
+               {"kxTrimRightStr", {"a \xA0"}, "a \xA0"},
+               {"kxTrimLeftStr", {""}, ""},
            });
 }
 
@@ -100,11 +151,19 @@ TEST_F(StringActions, IfThenAppendPrepend) {
                      {"kxIfThenStr", {"TRUE", "yes", "no"}, "no"},
                      {"kxIfThenStr", {"True ", "yes", "no"}, "no"},
                      {"kxIfThenStr", {"", "yes", "no"}, "no"},
+                     {"kxIfThenStr", {"checked", "yes", "no"}, "no"},
+                     {"kxIfThenStr", {"False", "yes", "no"}, "no"},
+                     {"kxIfThenStr", {"1", "yes", "no"}, "no"},
                      {"kxIfAppendStr", {"C:\\dir", "\\"}, "C:\\dir\\"},
                      {"kxIfAppendStr", {"C:\\dir\\", "\\"}, "C:\\dir\\"},
                      {"kxIfAppendStr", {"a", "abc"}, "aabc"},
                      {"kxIfAppendStr", {"abc", ""}, "abc"},
                      {"kxIfAppendStr", {"", "x"}, "x"},
+                     {"kxIfAppendStr", {"abc", "bc"}, "abc"},
+                     {"kxIfAppendStr", {"abc", "BC"}, "abcBC"},
+                     {"kxIfAppendStr", {"", ""}, ""},
+                     {"kxIfPrependStr", {"a", "abc"}, "abca"},
+                     {"kxIfPrependStr", {"", "x"}, "x"},
                      {"kxIfPrependStr", {"name", "pre"}, "prename"},
                      {"kxIfPrependStr", {"prename", "pre"}, "prename"},
                      {"kxIfPrependStr", {"Prename", "pre"}, "prePrename"},
@@ -123,7 +182,10 @@ TEST_F(StringActions, DupeStrRefusesResultsBeyondTheBound) {
   for (const auto& row : rows) {
     host.SetVar("Result", "");
     host.SetVar("LastError", "");
+    host.ClearLogs();
     EXPECT_FALSE(host.Exec("kxDupeStr", row.params)) << row.params[1];
+    ASSERT_EQ(host.setCalls.size(), 2u) << row.params[1];
+    EXPECT_EQ(host.setCalls[0].name, "LastError") << row.params[1];
     EXPECT_EQ(Result(), "False") << row.params[1];
     EXPECT_EQ(LastError(), "The result of \"kxDupeStr\" would exceed 268435456 bytes")
         << row.params[1];
