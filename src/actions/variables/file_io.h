@@ -44,7 +44,11 @@ class TempFile {
   TempFile(const TempFile&) = delete;
   TempFile& operator=(const TempFile&) = delete;
   ~TempFile() {
-    if (!path_.empty()) DeleteFileA(path_.c_str());
+    if (path_.empty() || DeleteFileA(path_.c_str())) return;
+    // The host may leave its dump read-only; the file is ours to remove all the same.
+    if (GetLastError() == ERROR_ACCESS_DENIED &&
+        SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_NORMAL))
+      DeleteFileA(path_.c_str());
   }
   const std::string& path() const { return path_; }
   // The file now lives on under another name: nothing to delete.

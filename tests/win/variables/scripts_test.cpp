@@ -55,6 +55,13 @@ TEST_F(Scripts, ExecActionsPlaysOneLinePerCall) {
       {"", {}},
       {std::string("one\r\ntw\0o\r\nthree", 16), {"one", "tw"}},
       {"If \"[a]\" \"=\" \"1\"\r\nEndIf", {"If \"[a]\" \"=\" \"1\"", "EndIf"}},
+      {"\n\n", {"", ""}},
+      {"\r\n\r\n", {"", ""}},
+      {"a\r\r\nb\n\rc", {"a", "", "b", "", "c"}},
+      {std::string("\0one\r\n", 6), {}},
+      {std::string("last\r\n\0more\r\n", 13), {"last"}},
+      // Bytes go to the host as they are: no byte-order mark handling, no conversion.
+      {"\xEF\xBB\xBFone\r\n\xC8\xEC\xFF", {"\xEF\xBB\xBFone", "\xC8\xEC\xFF"}},
   };
   for (const auto& c : cases) {
     NbHost fresh(NbHost::DefaultPluginPath());
@@ -101,4 +108,32 @@ TEST_F(Scripts, ExecActionsRunsATenThousandLineFile) {
   EXPECT_EQ(host.Value("v0"), "0");
   EXPECT_EQ(host.Value("v9999"), "19998");
   EXPECT_TRUE(host.scriptErrors.empty());
+}
+
+namespace {
+const char* g_received = nullptr;
+int g_calls = 0;
+BOOL WINAPI RecordPointer(const char* script) {
+  g_received = script;
+  ++g_calls;
+  return TRUE;
+}
+}  // namespace
+
+// The host gets its own text back, not a copy: the same pointer, in one call.
+TEST_F(Scripts, ExecActionPassesTheHostsOwnPointer) {
+  using RegisterProc = void(WINAPI*)(void*);
+  using ExecProc = BOOL(WINAPI*)(int, char**);
+  reinterpret_cast<RegisterProc>(host.Export("nbRegisterScriptProcessor"))(
+      reinterpret_cast<void*>(&RecordPointer));
+  const auto exec = reinterpret_cast<ExecProc>(host.Export("nbExecAction"));
+  for (std::string text : {std::string(""), std::string("SetVar \"[a]\" \"1\"\r\nSetVar")}) {
+    std::vector<char*> params(8, nullptr);
+    params[0] = text.data();
+    g_received = nullptr;
+    g_calls = 0;
+    EXPECT_TRUE(exec(kExecAction, params.data())) << text;
+    EXPECT_EQ(g_calls, 1) << text;
+    EXPECT_EQ(static_cast<const void*>(g_received), static_cast<const void*>(text.data())) << text;
+  }
 }

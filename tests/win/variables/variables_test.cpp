@@ -1,5 +1,6 @@
 // kxSetVar, kxClearVariables and kxSaveVariables end to end: the host stand-in runs the
 // actions and the scripts they send, and the tests read its variables and files back.
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -197,6 +198,15 @@ TEST_F(Variables, SaveVariablesNameMatchFollowsTheUserLocale) {
   EXPECT_EQ(ReadFileBytes(out), "\xC8\xCC\xDF=\xE7\xED\xE0\xF7\xE5\xED\xE8\xE5\r\n");
 }
 
+TEST_F(Variables, SaveVariablesNameMatchFollowsTheUsLocale) {
+  SKIP_UNLESS_US();
+  host.SetVar("\xC9t\xE9", "x");  // Été
+  ScratchDir dir;
+  const std::string out = dir.File("us.txt");
+  ASSERT_TRUE(ExecTexts(host, kSaveVariables, {"\xE9T\xC9,\xC9te", out}));  // éTÉ, Éte
+  EXPECT_EQ(ReadFileBytes(out), "\xE9T\xC9=x\r\n");
+}
+
 TEST_F(Variables, SaveVariablesWithNothingMatchedLeavesTheFileAlone) {
   host.SetVar("a", "1");
   ScratchDir dir;
@@ -206,6 +216,7 @@ TEST_F(Variables, SaveVariablesWithNothingMatchedLeavesTheFileAlone) {
   const std::string old = dir.Write("old.txt", "keep me");
   ASSERT_TRUE(ExecTexts(host, kSaveVariables, {"nope", old}));
   EXPECT_EQ(ReadFileBytes(old), "keep me");
+  EXPECT_FALSE(FileExists(DumpPath(host)));
   EXPECT_FALSE(host.Var("LastError"));
 }
 
@@ -291,4 +302,146 @@ TEST_F(Variables, SaveVariablesKeepsTheOldFileWhenTheTargetIsLocked) {
   }
   EXPECT_NE(LastError(), "<unset>");
   EXPECT_EQ(ReadFileBytes(locked), "old");
+}
+
+namespace {
+
+// The scripts with the dump's temporary path shown as <dump>.
+std::vector<std::string> ScriptsWithDumpMarked(const NbHost& host) {
+  const std::string dump = DumpPath(host);
+  std::vector<std::string> out;
+  for (std::string script : host.scripts) {
+    if (!dump.empty())
+      for (size_t at; (at = script.find(dump)) != std::string::npos;)
+        script.replace(at, dump.size(), "<dump>");
+    out.push_back(script);
+  }
+  return out;
+}
+
+std::string DefineScript(const std::string& name) {
+  return "DefineVar \"" + name + "\" \"Undefined\" \"\" \"Global\" \"\"";
+}
+std::string ClearScript(const std::string& name) { return "ClearVariables \"" + name + "\""; }
+
+// A host whose SaveVariables writes `dump` instead of its own variables.
+void DumpWrites(NbHost& host, std::string dump, bool readOnly = false) {
+  host.scriptHook = [dump, readOnly](const std::string& script) {
+    const std::string head = "SaveVariables \"";
+    if (script.rfind(head, 0) != 0) return;
+    const std::string path = script.substr(head.size(), script.size() - head.size() - 1);
+    std::ofstream(path, std::ios::binary).write(dump.data(), std::streamsize(dump.size()));
+    if (readOnly) SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+  };
+}
+
+}  // namespace
+
+TEST_F(Variables, ClearVariablesSendsTheHostTheseScripts) {
+  const struct {
+    const char* list;
+    bool hostDumps;
+    std::vector<std::string> expected;
+  } cases[] = {
+      {"x", true, {DefineScript("x"), ClearScript("x")}},
+      {" x ", true, {DefineScript("x"), ClearScript("x")}},
+      {"", true, {DefineScript(""), ClearScript("")}},
+      {" \t ", true, {DefineScript(""), ClearScript("")}},
+      // Names before the first wildcard go before the dump, which then serves the rest.
+      {"x,tmp*,y",
+       true,
+       {DefineScript("x"), ClearScript("x"), "SaveVariables \"<dump>\"", DefineScript("tmpA"),
+        ClearScript("tmpA"), DefineScript("y"), ClearScript("y")}},
+      {"x,tmp*,y",
+       false,
+       {DefineScript("x"), ClearScript("x"), "SaveVariables \"<dump>\"", DefineScript("y"),
+        ClearScript("y")}},
+      {"tmp*|tmp*",
+       true,
+       {"SaveVariables \"<dump>\"", DefineScript("tmpA"), ClearScript("tmpA"), DefineScript("tmpA"),
+        ClearScript("tmpA")}},
+      {"*", false, {"SaveVariables \"<dump>\""}},
+  };
+  for (const auto& c : cases) {
+    NbHost fresh(NbHost::DefaultPluginPath());
+    for (const char* name : {"tmpA", "x", "y"}) fresh.SetVar(name, "1");
+    if (!c.hostDumps) fresh.scriptHook = [](const std::string&) {};
+    EXPECT_TRUE(ExecTexts(fresh, kClearVariables, {c.list})) << c.list;
+    EXPECT_EQ(ScriptsWithDumpMarked(fresh), c.expected) << "list: [" << c.list << "]";
+    EXPECT_FALSE(fresh.Var("LastError")) << c.list;
+  }
+}
+
+TEST_F(Variables, TheDumpIsATemporaryGuidFileWithoutExtension) {
+  ASSERT_TRUE(ExecTexts(host, kSaveVariables, {"a", "unused.txt"}));
+  char temp[MAX_PATH + 1] = {};
+  const std::string folder(temp, GetTempPathA(MAX_PATH, temp));
+  const std::string dump = DumpPath(host);
+  ASSERT_EQ(dump.size(), folder.size() + 38) << dump;
+  EXPECT_EQ(dump.substr(0, folder.size()), folder);
+  EXPECT_EQ(dump[folder.size()], '{') << dump;
+  EXPECT_EQ(dump.back(), '}') << dump;
+  EXPECT_EQ(dump.find('.', folder.size()), std::string::npos) << dump;
+}
+
+// A plain name takes its value from the host's variable, a wildcard the dump's own text.
+TEST_F(Variables, SaveVariablesReadsNamesFromTheHostAndWildcardsFromTheDump) {
+  const struct {
+    const char *list, *expected, *reads;
+  } cases[] = {
+      {"a", "a=live\r\n", "a"},
+      {"a*", "a=dump\r\n", ""},
+      {"b", "b=liveB\r\n", "b"},
+      {"B*", "B=dumpB\r\nB2=x\r\n", ""},
+      {"b*", "", ""},
+      {"c", "", ""},
+      {"a,a*", "a=live\r\na=dump\r\n", "a"},
+  };
+  for (const auto& c : cases) {
+    NbHost fresh(NbHost::DefaultPluginPath());
+    fresh.SetVar("a", "live");
+    fresh.SetVar("b", "liveB");
+    fresh.SetVar("c", "liveC");
+    DumpWrites(fresh, "a=dump\nB=dumpB\r\nB2=x");
+    ScratchDir dir;
+    const std::string out = dir.File("out.txt");
+    EXPECT_TRUE(ExecTexts(fresh, kSaveVariables, {c.list, out})) << c.list;
+    EXPECT_EQ(ReadFileBytes(out), c.expected) << "list: [" << c.list << "]";
+    if (!*c.expected) EXPECT_FALSE(FileExists(out)) << c.list;
+    std::string reads;
+    for (const auto& name : fresh.getCalls) reads += (reads.empty() ? "" : ",") + name;
+    EXPECT_EQ(reads, c.reads) << c.list;
+    EXPECT_FALSE(FileExists(DumpPath(fresh))) << c.list;
+  }
+}
+
+TEST_F(Variables, TheDumpIsRemovedOnEveryPath) {
+  ScratchDir dir;
+  const std::string readOnly = dir.Write("ro.txt", "old");
+  SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
+  const struct {
+    int id;
+    const char* list;
+    std::string path;
+    bool dumpReadOnly;
+  } cases[] = {
+      {kSaveVariables, "a", dir.File("saved.txt"), false},
+      {kSaveVariables, "zzz", dir.File("none.txt"), false},
+      {kSaveVariables, "a", readOnly, false},
+      {kSaveVariables, "a*", dir.File("saved2.txt"), true},
+      {kClearVariables, "a*", "", false},
+      {kClearVariables, "zzz*", "", true},
+  };
+  for (const auto& c : cases) {
+    NbHost fresh(NbHost::DefaultPluginPath());
+    fresh.SetVar("a", "1");
+    DumpWrites(fresh, "a=1\r\n", c.dumpReadOnly);
+    ExecTexts(fresh, c.id, {c.list, c.path});
+    const std::string dump = DumpPath(fresh);
+    ASSERT_FALSE(dump.empty()) << c.list;
+    EXPECT_FALSE(FileExists(dump)) << c.id << " " << c.list << " ro " << c.dumpReadOnly;
+    SetFileAttributesA(dump.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(dump.c_str());
+  }
+  SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
