@@ -13,7 +13,10 @@ fi
 [ -f build/win32/zaDode.nbp ] || bash tools/build.sh win32
 binfmt=/proc/sys/fs/binfmt_misc
 [ -e $binfmt/register ] || mount -t binfmt_misc binfmt_misc $binfmt
+# The i386 entry is removed again on exit: while it stands, every 64-bit Wine prefix that is
+# created starts its 32-bit helpers under qemu, which makes creating one take minutes.
 if [ ! -e $binfmt/qemu-i386 ]; then
+  trap 'echo -1 >'$binfmt'/qemu-i386' EXIT
   printf '%s' ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386:' >$binfmt/register
 fi
 export QEMU_RESERVED_VA=0xf7000000

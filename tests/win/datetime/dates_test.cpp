@@ -150,6 +150,83 @@ TEST_F(DatesTest, DaysBetweenTakesTheCurrentYearForTwoNumbers) {
   EXPECT_EQ(Result(), "1");
 }
 
+// One- and two-digit years fall in the hundred years from fifty years ago; three digits and
+// more are the year as written. Each row must read as the same day as the four-digit text.
+TEST_F(DatesTest, DaysBetweenReadsShortYearsInTheFiftyYearWindow) {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  const int windowStart = now.wYear - 50;
+  auto written = [](int d, int m, const std::string& year) {
+    return RussianLocale() ? std::to_string(d) + "." + std::to_string(m) + "." + year
+                           : std::to_string(m) + "/" + std::to_string(d) + "/" + year;
+  };
+  auto twoDigits = [](int year) {
+    const std::string text = std::to_string(year % 100);
+    return text.size() == 1 ? "0" + text : text;
+  };
+  const struct {
+    std::string text;
+    int year;
+  } rows[] = {
+      {written(1, 1, twoDigits(windowStart)), windowStart},
+      {written(1, 1, twoDigits(windowStart - 1)), windowStart + 99},
+      // One digit: the first year of the window's first decade ending in it, or a century on.
+      {written(1, 1, "0"), windowStart % 100 == 0 ? windowStart : windowStart / 100 * 100 + 100},
+      {written(1, 1, "9"),
+       windowStart % 100 <= 9 ? windowStart / 100 * 100 + 9 : windowStart / 100 * 100 + 109},
+      {written(1, 1, "076"), 76},
+      {written(1, 1, "0011"), 11},
+  };
+  for (const auto& row : rows) {
+    EXPECT_TRUE(host.Exec("kxDaysBetween", {row.text, DateText(row.year, 1, 1), "[Result]"}))
+        << row.text;
+    EXPECT_EQ(Result(), "0") << row.text << " should be 1 January " << row.year;
+  }
+}
+
+// Blanks around numbers and separators and one separator after the last number are allowed;
+// anything else left over is not.
+TEST_F(DatesTest, DaysBetweenShortDateLayout) {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  const std::string s = RussianLocale() ? "." : "/";
+  auto numbers = [&](int first, int second) {
+    return RussianLocale() ? std::to_string(second) + s + std::to_string(first)
+                           : std::to_string(first) + s + std::to_string(second);
+  };  // month and day in the locale's order
+  const std::string thisYear = std::to_string(now.wYear);
+  const struct {
+    std::string text, expected;
+  } rows[] = {
+      {numbers(1, 2), "1"},
+      {numbers(1, 2) + s, "1"},
+      {" " + numbers(1, 2) + " " + s + " ", "1"},
+      {numbers(1, 2) + s + s, "False"},
+      {numbers(1, 2) + s + thisYear + s + " ", "1"},
+      {numbers(1, 2) + " " + s + " " + thisYear, "1"},
+      {numbers(1, 2) + s + thisYear + s + s, "False"},
+      {numbers(1, 2) + s + thisYear + " 0", "False"},
+      {numbers(1, 2) + s + thisYear + ".5", "False"},
+      {numbers(1, 2) + s + thisYear + "x", "False"},
+      {s + numbers(1, 2) + s + thisYear, "False"},
+      {"   ", "False"},
+      {"1", "False"},
+  };
+  for (const auto& row : rows) {
+    host.Exec("kxDaysBetween", {row.text, DateText(now.wYear, 1, 1), "[Result]"});
+    EXPECT_EQ(Result(), row.expected) << "\"" << row.text << "\"";
+  }
+}
+
+TEST_F(DatesTest, BlankResultVariablesTakeNothing) {
+  EXPECT_TRUE(host.Exec("kxEncodeDate", {"2011", "12", "23", " "}));
+  EXPECT_TRUE(host.Exec("kxIsValidTime", {"25", "0", "0", ""}));
+  EXPECT_TRUE(host.Exec("kxDaysBetweenEx", {DateText(2012, 1, 2), DateText(2012, 1, 9), " "}));
+  EXPECT_FALSE(host.Exec("kxEncodeDate", {"2011", "2", "30", ""}));
+  EXPECT_TRUE(host.setCalls.size() == 1 && host.setCalls[0].name == "LastError")
+      << host.setCalls.size() << " variables written";
+}
+
 TEST_F(DatesTest, DaysBetweenRefusesWhatIsNoDate) {
   const std::string good = DateText(2011, 12, 23);
   const std::vector<std::pair<std::string, std::string>> rows = {

@@ -35,9 +35,12 @@ TEST_F(FileInfoTest, FileSizeCombinesBothHalves) {
   }
 }
 
+// The message quotes the path exactly as passed: not trimmed, not made absolute or normal.
 TEST_F(FileInfoTest, FileSizeRefusesFoldersAndMissingFiles) {
   ScratchDir dir;
-  for (const std::string& path : {dir.path(), dir.path() + "\\", dir.File("missing.txt")}) {
+  const std::string file = dir.Write("present.txt", "x");
+  for (const std::string& path : {dir.path(), dir.path() + "\\", dir.File("missing.txt"),
+                                  " " + file, dir.File("sub\\..\\missing.txt"), std::string()}) {
     host.SetVar("LastError", "before");
     EXPECT_FALSE(host.Exec("kxFileSize", {path, "[Result]"})) << path;
     EXPECT_EQ(Result(), "False") << path;
@@ -92,10 +95,12 @@ TEST_F(FileInfoTest, LongAndShortPathRoundTrip) {
 TEST_F(FileInfoTest, LongAndShortPathRefuseFoldersAndMissingFiles) {
   ScratchDir dir;
   for (const char* action : {"kxFileLongPath", "kxFileShortPath"}) {
-    for (const std::string& path : {dir.path(), dir.File("missing.txt")}) {
+    for (const std::string& path : {dir.path(), dir.File("missing.txt"), dir.path() + "\\ x "}) {
       EXPECT_FALSE(host.Exec(action, {path, "[Result]"})) << action << " " << path;
       EXPECT_EQ(Result(), "False");
       EXPECT_EQ(LastError(), FileNotFoundText(path)) << action << " " << path;
+      if (RussianLocale())
+        EXPECT_EQ(LastError(), Cp1251("Файл \"") + path + Cp1251("\" не существует.")) << path;
     }
   }
 }
