@@ -32,6 +32,27 @@ T As(FARPROC proc) {
 
 }  // namespace
 
+class CallbackTimer {
+ public:
+  explicit CallbackTimer(NbHost* host) : host_(host) {
+    if (host_ && host_->callbackDepth_++ == 0) QueryPerformanceCounter(&start_);
+  }
+  ~CallbackTimer() {
+    if (!host_ || --host_->callbackDepth_ != 0) return;
+    LARGE_INTEGER end, frequency;
+    QueryPerformanceCounter(&end);
+    QueryPerformanceFrequency(&frequency);
+    host_->callbackSeconds += static_cast<double>(end.QuadPart - start_.QuadPart) /
+                              static_cast<double>(frequency.QuadPart);
+  }
+  CallbackTimer(const CallbackTimer&) = delete;
+  CallbackTimer& operator=(const CallbackTimer&) = delete;
+
+ private:
+  NbHost* host_;
+  LARGE_INTEGER start_{};
+};
+
 std::string StripBrackets(const std::string& name) {
   if (name.size() >= 2 && name.front() == '[' && name.back() == ']')
     return name.substr(1, name.size() - 2);
@@ -214,6 +235,7 @@ BOOL WINAPI NbHost::AddActionCb(int id, const char* name, const char* hint,
 
 BOOL WINAPI NbHost::GetVariableCb(const char* name, char** value) {
   if (!g_active || !value) return FALSE;
+  const CallbackTimer timer(g_active);
   g_active->getCalls.emplace_back(name ? name : "");
   if (g_active->getVariableReturnsNull) return TRUE;
   if (const auto found = g_active->Var(name ? name : "")) *value = GlobalCopy(*found);
@@ -222,6 +244,7 @@ BOOL WINAPI NbHost::GetVariableCb(const char* name, char** value) {
 
 BOOL WINAPI NbHost::SetVariableCb(const char* name, const char* value) {
   if (!g_active) return FALSE;
+  const CallbackTimer timer(g_active);
   g_active->setCalls.push_back({name ? name : "", value ? value : ""});
   g_active->SetVar(name ? name : "", value ? value : "");
   return TRUE;
@@ -230,6 +253,7 @@ BOOL WINAPI NbHost::SetVariableCb(const char* name, const char* value) {
 BOOL WINAPI NbHost::ScriptProcessorCb(const char* script) {
   NbHost* host = g_active;
   if (!host) return FALSE;
+  const CallbackTimer timer(host);
   const std::string text = script ? script : "";
   host->scripts.push_back(text);
   if (host->scriptHook) {
@@ -248,6 +272,7 @@ BOOL WINAPI NbHost::ScriptProcessorCb(const char* script) {
 BOOL WINAPI NbHost::InterfaceAccessCb(int request, char** text) {
   NbHost* host = g_active;
   if (!host || !text) return FALSE;
+  const CallbackTimer timer(host);
   host->requests.push_back(request);
   switch (request) {
     case 6:

@@ -83,6 +83,9 @@ class NbHost {
   std::vector<std::string> messages;  // request 9
   std::vector<int> requests;          // every InterfaceAccess request number
   std::vector<std::string> scriptErrors;
+  // Time spent inside the host's callbacks (outermost calls only), so benchmarks can tell the
+  // plug-in's own share from the host's.
+  double callbackSeconds = 0;
   void ClearLogs();
 
   // How the host answers.
@@ -110,6 +113,8 @@ class NbHost {
 
   void Start(bool registerInterface);
 
+  friend class CallbackTimer;
+  int callbackDepth_ = 0;
   HMODULE module_ = nullptr;
   PluginExports exports_;
   std::vector<CatalogueEntry> catalogue_;
