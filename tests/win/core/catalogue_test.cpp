@@ -234,3 +234,15 @@ TEST(PluginExports, AllEightFoundByName) {
     EXPECT_NE(GetProcAddress(module, name), nullptr) << name;
   FreeLibrary(module);
 }
+
+TEST_F(PluginTest, ANullParameterBlockReadsAsEmptyTexts) {
+  using ExecProc = BOOL(WINAPI*)(int, char**);
+  const auto exec =
+      reinterpret_cast<ExecProc>(reinterpret_cast<void*>(host.Export("nbExecAction")));
+  EXPECT_EQ(exec(10, nullptr), TRUE);   // kxTrimStr: nothing to trim, no variable named
+  EXPECT_EQ(exec(22, nullptr), FALSE);  // kxNumberToRoman: "" is not an integer
+  EXPECT_EQ(host.Value("LastError"), "Invalid \"kxNumberToRoman\" action arguments");
+  char* nulls[8] = {};
+  EXPECT_EQ(exec(70, nulls), FALSE);  // kxFileSize of the empty path
+  EXPECT_EQ(exec(91, nulls), FALSE);  // kxEncodeDate of three empty numbers
+}
