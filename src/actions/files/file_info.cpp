@@ -12,30 +12,12 @@
 
 #include "actions/actions.h"
 #include "core/conventions.h"
+#include "platform/buffers.h"
 #include "platform/raii.h"
 
 namespace {
 constexpr bool IsDotEntry(const char* name) {
   return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
-}
-
-// Calls one of the path APIs that answer the size they need, terminating zero included, when
-// the buffer is too small (GetLongPathNameA, GetFullPathNameA ...), until the whole text fits.
-// The path can change between two calls, so the retries are bounded.
-template <typename Fill>
-std::optional<std::string> CallWithGrowingBuffer(Fill fill) {
-  std::string buffer(MAX_PATH + 1, '\0');
-  for (int attempt = 0; attempt < 8; ++attempt) {
-    const DWORD length = fill(buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length == 0) return std::nullopt;
-    if (length < buffer.size()) {
-      buffer.resize(length);
-      return buffer;
-    }
-    buffer.resize(length);
-  }
-  SetLastError(ERROR_INSUFFICIENT_BUFFER);
-  return std::nullopt;
 }
 
 std::string WithTrailingBackslash(std::string path) {

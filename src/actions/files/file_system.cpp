@@ -12,6 +12,7 @@
 
 #include "actions/actions.h"
 #include "core/conventions.h"
+#include "platform/buffers.h"
 #include "platform/raii.h"
 
 namespace {
@@ -46,24 +47,6 @@ class ExceptionInfo {
   EXCEPINFO info_{};
 };
 
-std::wstring Widen(std::string_view text) {
-  if (text.empty()) return {};
-  const int size = static_cast<int>(text.size());
-  const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
-  std::wstring wide(static_cast<size_t>(length), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), length);
-  return wide;
-}
-
-std::string Narrow(BSTR text) {
-  const int size = static_cast<int>(SysStringLen(text));
-  if (size == 0) return {};
-  const int length = WideCharToMultiByte(CP_ACP, 0, text, size, nullptr, 0, nullptr, nullptr);
-  std::string narrow(static_cast<size_t>(length), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text, size, narrow.data(), length, nullptr, nullptr);
-  return narrow;
-}
-
 HRESULT Call(IDispatch* object, const wchar_t* member, WORD kind, VARIANT* argument,
              VARIANT* result, EXCEPINFO* exception) {
   LPOLESTR name = const_cast<LPOLESTR>(member);
@@ -86,7 +69,7 @@ HRESULT QueryFileSystem(const std::string& path, std::string& fileSystem, EXCEPI
 
   Variant pathArgument;
   V_VT(pathArgument.get()) = VT_BSTR;
-  const std::wstring widePath = Widen(path);
+  const std::wstring widePath = AnsiToWide(path);
   V_BSTR(pathArgument.get()) =
       SysAllocStringLen(widePath.data(), static_cast<UINT>(widePath.size()));
   if (!V_BSTR(pathArgument.get())) return E_OUTOFMEMORY;
@@ -107,7 +90,7 @@ HRESULT QueryFileSystem(const std::string& path, std::string& fileSystem, EXCEPI
             exception);
   if (FAILED(hr)) return hr;
   if (FAILED(hr = VariantChangeType(name.get(), name.get(), 0, VT_BSTR))) return hr;
-  fileSystem = Narrow(V_BSTR(&*name));
+  fileSystem = WideToAnsi({V_BSTR(&*name), SysStringLen(V_BSTR(&*name))});
   return S_OK;
 }
 
@@ -153,7 +136,8 @@ bool RunFileSystem(Params params) {
   const HRESULT hr = QueryFileSystem(path, fileSystem, exception.get());
   if (FAILED(hr)) {
     std::string text = SystemErrorText(WindowsErrorOf(hr, *exception));
-    if (text.empty()) text = Narrow((*exception).bstrDescription);
+    if (text.empty())
+      text = WideToAnsi({(*exception).bstrDescription, SysStringLen((*exception).bstrDescription)});
     if (text.empty()) text = SystemErrorText(ERROR_GEN_FAILURE);
     return ReportFailure(variable, text);
   }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "platform/buffers.h"
 #include "platform/raii.h"
 
 namespace {
@@ -77,22 +78,13 @@ namespace {
 
 // The folder of `path` made absolute, where the temporary file goes.
 DWORD FolderOf(const std::string& path, std::string& folder) {
-  DWORD size = MAX_PATH;
-  std::string full;
-  char* namePart = nullptr;
-  while (true) {
-    full.assign(size, '\0');
-    const DWORD length = GetFullPathNameA(path.c_str(), size, full.data(), &namePart);
-    if (length == 0) return GetLastError();
-    if (length < size) {
-      full.resize(length);
-      break;
-    }
-    size = length + 1;
-  }
-  const auto cut = full.find_last_of("\\/");
-  if (cut == std::string::npos || cut + 1 == full.size()) return ERROR_INVALID_NAME;
-  folder = full.substr(0, cut + 1);
+  const auto full = CallWithGrowingBuffer([&](char* buffer, DWORD size) {
+    return GetFullPathNameA(path.c_str(), size, buffer, nullptr);
+  });
+  if (!full) return GetLastError();
+  const auto cut = full->find_last_of("\\/");
+  if (cut == std::string::npos || cut + 1 == full->size()) return ERROR_INVALID_NAME;
+  folder = full->substr(0, cut + 1);
   return ERROR_SUCCESS;
 }
 
