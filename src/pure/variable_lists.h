@@ -5,9 +5,9 @@
 #include <array>
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 // A line ends at CR LF, a lone CR or a lone LF; the ends are not part of the lines. A final
@@ -25,52 +25,65 @@ inline std::string_view WildcardPrefix(std::string_view item) {
   return item.substr(0, item.empty() ? 0 : item.size() - 1);
 }
 
-// The file the host writes for SaveVariables, indexed in one pass so that a whole list of
-// items costs a pass over the dump rather than a pass per item.
-//
-// A variable is a line with a non-empty name before its first "=". The host writes a value
-// holding line breaks as it is, so the lines after it that have no name (no "=", or "=" first)
-// are the rest of that value: they belong to the variable above and are never taken for
-// variables themselves. Matching an empty name would otherwise send the host a nameless
-// ClearVariables, which clears everything.
-class VariableDump {
- public:
-  struct Entry {
-    std::string_view name;
-    std::string_view text;  // from the name to the end of its last line, line ends inside
-    size_t lineCount = 0;
-  };
-
-  // The entries point into `text`, which must outlive the dump.
-  explicit VariableDump(std::string_view text);
-
-  const std::vector<Entry>& entries() const { return entries_; }
-
-  // For each prefix, the indices of the entries whose name begins with it (byte for byte),
-  // in dump order.
-  std::vector<std::vector<size_t>> MatchPrefixes(
-      const std::vector<std::string_view>& prefixes) const;
-
-  // Appends the entry's lines, each followed by CR LF.
-  void AppendEntry(size_t index, std::string& out) const;
-  // At least the number of bytes AppendEntry adds.
-  size_t AppendedSize(size_t index) const;
-
- private:
-  std::vector<Entry> entries_;
-};
-
 // Case folding under the caller's rules (the user's locale), written into `out`.
 using FoldCase = std::function<void(std::string_view text, std::string& out)>;
 // The same for code pages where every byte is a character: the folded form of each byte.
 using ByteFold = std::array<char, 256>;
 
-// The folded forms of those `wanted` names that name a variable of the dump, both sides
-// folded alike. Only the wanted names are kept in a table, so the dump costs one fold and
-// one lookup per variable; with a byte table the fold is hashed on the fly, copying nothing.
-std::unordered_set<std::string> FoldedNamesPresent(const VariableDump& dump,
-                                                   const std::vector<std::string_view>& wanted,
-                                                   const FoldCase& fold);
-std::unordered_set<std::string> FoldedNamesPresent(const VariableDump& dump,
-                                                   const std::vector<std::string_view>& wanted,
-                                                   const ByteFold& fold);
+// Whole lines of the host's dump, from the start of a variable's line to past the line end of
+// the last line that belongs to it (or to a later variable right after it). `crlf` tells that
+// every line in it ends in CR LF, so it can be copied as it stands.
+struct DumpRange {
+  size_t begin = 0, end = 0;
+  bool crlf = true;
+};
+
+// What the file the host writes for SaveVariables holds for a list, found in one pass over
+// it: for each prefix, the lines of the variables whose name begins with it (byte for byte),
+// in dump order and with neighbours merged into one range; for each name, whether a variable
+// of that name exists, both sides folded alike. The dump is read once and nothing is kept per
+// variable, so a list costs a pass over the dump plus a lookup per name and prefix length.
+//
+// A variable is a line with a non-empty name before its first "=". The host writes a value
+// holding line breaks as it is, so the lines after it that have no name (no "=", or "=" first)
+// are the rest of that value: they belong to the variable above and are never taken for
+// variables themselves. Matching an empty name would otherwise send the host a nameless
+// ClearVariables, which clears everything. The dump ends at its first zero byte.
+class DumpSearch {
+ public:
+  // With a byte table names are folded on the fly, copying nothing; without one (multi-byte
+  // code pages) each name of the dump goes through `fold`.
+  DumpSearch(const std::vector<std::string_view>& prefixes,
+             const std::vector<std::string_view>& names, const ByteFold* table, FoldCase fold = {});
+  ~DumpSearch();
+
+  // Reads the dump, once; `dump` must be the text the ranges are later applied to.
+  void Scan(std::string_view dump);
+
+  // The ranges of the i-th prefix given, and whether the i-th name given exists.
+  const std::vector<DumpRange>& Ranges(size_t prefix) const;
+  bool Holds(size_t name) const;
+
+ private:
+  class KeyTable;
+  void Fold(std::string_view text, std::string& out) const;
+  // The distinct name that `name` folds to, or none; `folded` is scratch space.
+  size_t FindName(std::string_view name, std::string& folded) const;
+  // The distinct prefixes `name` begins with.
+  void MatchPrefixes(std::string_view name, std::vector<size_t>& hits) const;
+
+  std::vector<std::string> prefixes_, names_;   // distinct, names folded
+  std::vector<size_t> prefixSlot_, nameSlot_;   // given index -> distinct index
+  std::vector<size_t> prefixLengths_;           // distinct, ascending
+  std::vector<std::vector<DumpRange>> ranges_;  // per distinct prefix
+  std::vector<unsigned char> held_;             // per distinct name
+  const ByteFold* table_;
+  FoldCase fold_;
+  std::unique_ptr<KeyTable> prefixTable_, nameTable_;
+};
+
+// Appends the lines of `range`, each followed by CR LF whatever line end it had.
+void AppendDumpLines(std::string_view dump, DumpRange range, std::string& out);
+
+// The names of the variables whose lines `text` holds, in order.
+std::vector<std::string_view> DumpNames(std::string_view text);

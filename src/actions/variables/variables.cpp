@@ -18,16 +18,16 @@ void HostSaveVariables(std::string_view path) {
   PlayScript("SaveVariables \"" + EscapeScriptParameter(path) + "\"");
 }
 
-// Every variable the host has, in its own order, read from the file the host dumps them
+// Every variable the host has, in its own order, as the text of the file the host dumps them
 // into. A dump the host did not write reads as empty. The temporary file is removed on every
 // path: as the mapping closes, or by its owner, which goes last, when the system did not
 // allow deletion on close.
 class HostDump {
  public:
-  HostDump() : bytes_(RequestDump(temp_), true), dump_(bytes_.text()) {
+  HostDump() : bytes_(RequestDump(temp_), true) {
     if (bytes_.deletesOnClose()) temp_.Release();
   }
-  const VariableDump& dump() const { return dump_; }
+  std::string_view text() const { return bytes_.text(); }
 
  private:
   static std::string_view RequestDump(const TempFile& temp) {
@@ -37,7 +37,6 @@ class HostDump {
 
   TempFile temp_{MakeTempFilePath("")};
   FileBytes bytes_;
-  VariableDump dump_;
 };
 
 // The prefixes of the wildcard items in list order, so that all of them are matched in one
@@ -126,8 +125,8 @@ bool RunClearVariables(Params params) {
   const auto items = SplitNameList(list);
   // The dump is taken at the first wildcard, after the names before it are cleared, and
   // serves every wildcard of the list.
-  std::vector<std::vector<size_t>> matches;
   std::optional<HostDump> dump;
+  std::optional<DumpSearch> search;
   size_t wildcard = 0;
   for (const auto& item : items) {
     if (!IsWildcard(item)) {
@@ -136,10 +135,12 @@ bool RunClearVariables(Params params) {
     }
     if (!dump) {
       dump.emplace();
-      matches = dump->dump().MatchPrefixes(WildcardPrefixes(items));
+      search.emplace(WildcardPrefixes(items), std::vector<std::string_view>{}, nullptr);
+      search->Scan(dump->text());
     }
-    for (const size_t index : matches[wildcard++])
-      ClearHostVariable(dump->dump().entries()[index].name);
+    for (const DumpRange& range : search->Ranges(wildcard++))
+      for (const auto name : DumpNames(dump->text().substr(range.begin, range.end - range.begin)))
+        ClearHostVariable(name);
   }
   return true;
 }
@@ -158,31 +159,29 @@ bool RunSaveVariables(Params params) {
     return true;
   }
   const auto items = SplitNameList(list);
-  const HostDump hostDump;
-  const VariableDump& dump = hostDump.dump();
-  const auto matches = dump.MatchPrefixes(WildcardPrefixes(items));
+  const HostDump dump;
   std::vector<std::string_view> names;
   for (const auto& item : items)
     if (!IsWildcard(item)) names.push_back(item);
   const LocaleFold fold;
-  const auto present = fold.table() ? FoldedNamesPresent(dump, names, *fold.table())
-                                    : FoldedNamesPresent(dump, names, std::cref(fold));
-  size_t size = 0;
-  for (const auto& found : matches)
-    for (const size_t index : found) size += dump.AppendedSize(index);
-  std::string out, key;
+  DumpSearch search(WildcardPrefixes(items), names, fold.table(),
+                    fold.table() ? FoldCase() : FoldCase(std::cref(fold)));
+  search.Scan(dump.text());
+  size_t size = 0, wildcard = 0;
+  for (const auto& item : items)
+    if (IsWildcard(item))
+      for (const DumpRange& range : search.Ranges(wildcard++)) size += range.end - range.begin;
+  std::string out;
   out.reserve(size);
   bool matched = false;
-  size_t wildcard = 0;
+  size_t name = 0;
+  wildcard = 0;
   for (const auto& item : items) {
     if (IsWildcard(item)) {
-      const auto& found = matches[wildcard++];
-      for (const size_t index : found) dump.AppendEntry(index, out);
-      matched = matched || !found.empty();
-      continue;
-    }
-    fold(item, key);
-    if (!item.empty() && present.count(key)) {
+      const auto& ranges = search.Ranges(wildcard++);
+      for (const DumpRange& range : ranges) AppendDumpLines(dump.text(), range, out);
+      matched = matched || !ranges.empty();
+    } else if (search.Holds(name++)) {
       out.append(item).append("=").append(GetHostVariable(item)).append("\r\n");
       matched = true;
     }

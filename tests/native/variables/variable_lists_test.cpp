@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -18,20 +19,25 @@ std::string Joined(const std::vector<std::string>& pieces) {
   return Joined(std::vector<std::string_view>(pieces.begin(), pieces.end()));
 }
 
-std::string Names(const VariableDump& dump, const std::vector<size_t>& indices) {
+// What a list item brings out of a dump: the lines of each matched range, CR LF after each.
+std::string Lines(std::string_view dump, const std::vector<DumpRange>& ranges) {
   std::string out;
-  for (const size_t i : indices) out.append(dump.entries()[i].name).append(";");
+  for (const DumpRange& range : ranges) AppendDumpLines(dump, range, out);
   return out;
 }
 
-std::string AllNames(const VariableDump& dump) {
+std::string Names(std::string_view dump, const std::vector<DumpRange>& ranges) {
   std::string out;
-  for (const auto& entry : dump.entries()) out.append(entry.name).append(";");
+  for (const DumpRange& range : ranges)
+    for (const auto name : DumpNames(dump.substr(range.begin, range.end - range.begin)))
+      out.append(name).append(";");
   return out;
 }
 
-std::string Matches(const VariableDump& dump, std::string_view prefix) {
-  return Names(dump, dump.MatchPrefixes({prefix})[0]);
+std::string Matches(std::string_view dump, std::string_view prefix) {
+  DumpSearch search({prefix}, {}, nullptr);
+  search.Scan(dump);
+  return Names(dump, search.Ranges(0));
 }
 
 std::string AsciiLower(std::string_view text) {
@@ -92,27 +98,32 @@ TEST(Wildcard, PrefixDropsTheLastCharacterWhateverItIs) {
   }
 }
 
-TEST(VariableDump, NamesValuesAndContinuationLines) {
-  const VariableDump dump("User1=a\r\nUserName=b=c\r\nx\r\n=y\r\nuser2=\r\nTmp=1\n\nLast=z");
-  EXPECT_EQ(AllNames(dump), "User1;UserName;user2;Tmp;Last;");
+TEST(DumpSearch, NamesValuesAndContinuationLines) {
+  const std::string_view dump = "User1=a\r\nUserName=b=c\r\nx\r\n=y\r\nuser2=\r\nTmp=1\n\nLast=z";
+  EXPECT_EQ(Joined(DumpNames(dump)), "<User1><UserName><user2><Tmp><Last>");
   const struct {
-    size_t index;
+    const char* prefix;
     const char* expected;
   } cases[] = {
-      {0, "User1=a\r\n"}, {1, "UserName=b=c\r\nx\r\n=y\r\n"},
-      {2, "user2=\r\n"},  {3, "Tmp=1\r\n\r\n"},
-      {4, "Last=z\r\n"},
+      {"User1", "User1=a\r\n"},
+      {"UserN", "UserName=b=c\r\nx\r\n=y\r\n"},
+      {"user", "user2=\r\n"},
+      {"Tmp", "Tmp=1\r\n\r\n"},
+      {"Last", "Last=z\r\n"},
+      {"x", ""},
+      {"=", ""},
+      {"U", "User1=a\r\nUserName=b=c\r\nx\r\n=y\r\n"},
   };
   for (const auto& c : cases) {
-    std::string out;
-    dump.AppendEntry(c.index, out);
-    EXPECT_EQ(out, c.expected) << "entry " << c.index;
+    DumpSearch search({c.prefix}, {}, nullptr);
+    search.Scan(dump);
+    EXPECT_EQ(Lines(dump, search.Ranges(0)), c.expected) << "prefix " << c.prefix;
   }
 }
 
-TEST(VariableDump, PrefixMatchesAreCaseSensitiveAndInDumpOrder) {
-  const VariableDump dump(
-      "Zeta=1\r\nUserB=2\r\nuserC=3\r\nUserA=4\r\nUser=5\r\nUsex=6\r\nUserB=7\r\n");
+TEST(DumpSearch, PrefixMatchesAreCaseSensitiveAndInDumpOrder) {
+  const std::string_view dump =
+      "Zeta=1\r\nUserB=2\r\nuserC=3\r\nUserA=4\r\nUser=5\r\nUsex=6\r\nUserB=7\r\n";
   const struct {
     const char* prefix;
     const char* expected;
@@ -129,62 +140,142 @@ TEST(VariableDump, PrefixMatchesAreCaseSensitiveAndInDumpOrder) {
   for (const auto& c : cases) EXPECT_EQ(Matches(dump, c.prefix), c.expected) << c.prefix;
 }
 
-// Prefixes of many different lengths take the sorted path; both paths must agree.
-TEST(VariableDump, ManyPrefixLengthsGiveTheSameMatches) {
+// Neighbouring matches come out as one range; anything between them splits it.
+TEST(DumpSearch, NeighboursMergeIntoOneRange) {
+  const std::string_view dump = "a1=1\r\na2=2\r\nmore\r\nb=3\r\na3=3\r\n";
+  DumpSearch search({"a", "", "b"}, {}, nullptr);
+  search.Scan(dump);
+  ASSERT_EQ(search.Ranges(0).size(), 2u);
+  EXPECT_EQ(search.Ranges(0)[0].begin, 0u);
+  EXPECT_EQ(search.Ranges(0)[0].end, 18u);
+  EXPECT_EQ(search.Ranges(0)[1].begin, 23u);
+  ASSERT_EQ(search.Ranges(1).size(), 1u);
+  EXPECT_EQ(search.Ranges(1)[0].end, dump.size());
+  EXPECT_TRUE(search.Ranges(1)[0].crlf);
+  EXPECT_EQ(Lines(dump, search.Ranges(2)), "b=3\r\n");
+}
+
+TEST(DumpSearch, ManyPrefixLengthsAndRepeatsGiveTheSameMatchesAsAlone) {
   std::string text;
   for (int i = 0; i < 300; ++i) text += "v" + std::to_string(i * 7) + "=x\r\n";
-  const VariableDump dump(text);
   std::vector<std::string> owned;
   for (std::string p = "v"; p.size() < 12; p += "1") owned.push_back(p);
   owned.push_back("v2");
   owned.push_back("");
   owned.push_back("v1");
+  owned.push_back("v2");
   const std::vector<std::string_view> prefixes(owned.begin(), owned.end());
-  const auto together = dump.MatchPrefixes(prefixes);
-  ASSERT_EQ(together.size(), prefixes.size());
+  DumpSearch together(prefixes, {}, nullptr);
+  together.Scan(text);
   for (size_t i = 0; i < prefixes.size(); ++i) {
-    std::vector<size_t> expected;
-    for (size_t e = 0; e < dump.entries().size(); ++e)
-      if (dump.entries()[e].name.starts_with(prefixes[i])) expected.push_back(e);
-    EXPECT_EQ(together[i], expected) << "prefix " << prefixes[i];
-    EXPECT_EQ(dump.MatchPrefixes({prefixes[i]})[0], expected) << "prefix alone " << prefixes[i];
+    std::string expected;
+    for (const auto name : DumpNames(text))
+      if (name.starts_with(prefixes[i])) expected.append(name).append(";");
+    EXPECT_EQ(Names(text, together.Ranges(i)), expected) << "prefix " << prefixes[i];
+    EXPECT_EQ(Matches(text, prefixes[i]), expected) << "prefix alone " << prefixes[i];
   }
 }
 
-TEST(VariableDump, LinesBeforeTheFirstVariableBelongToNone) {
-  const VariableDump dump("orphan\r\n=x\r\nA=1\r\n");
-  EXPECT_EQ(AllNames(dump), "A;");
-  EXPECT_TRUE(VariableDump("").entries().empty());
-  EXPECT_TRUE(VariableDump("").MatchPrefixes({"", "a"})[0].empty());
+TEST(DumpSearch, LinesBeforeTheFirstVariableBelongToNone) {
+  const std::string_view dump = "orphan\r\n=x\r\nA=1\r\n";
+  EXPECT_EQ(Joined(DumpNames(dump)), "<A>");
+  EXPECT_EQ(Matches(dump, ""), "A;");
+  DumpSearch search({"", "a"}, {"A"}, nullptr, [](std::string_view t, std::string& o) { o = t; });
+  search.Scan("");
+  EXPECT_TRUE(search.Ranges(0).empty());
+  EXPECT_FALSE(search.Holds(0));
 }
 
-TEST(FoldedNamesPresent, LooksUpUnderTheGivenFolding) {
-  const VariableDump dump("UserName=1\r\nother=2\r\nx\r\n");
+TEST(DumpSearch, TheDumpEndsAtItsFirstZeroByte) {
+  const std::string dump("A=1\r\nA2=x\0y\r\nA3=3\r\n", 19);
+  EXPECT_EQ(Matches(dump, "A"), "A;A2;");
+  DumpSearch search({"A"}, {}, nullptr);
+  search.Scan(dump);
+  EXPECT_EQ(Lines(dump, search.Ranges(0)), "A=1\r\nA2=x\r\n");
+}
+
+TEST(DumpSearch, NamesAreLookedUpUnderTheGivenFolding) {
+  const std::string_view dump = "UserName=1\r\nother=2\r\nx\r\n";
   const FoldCase fold = [](std::string_view text, std::string& out) { out = AsciiLower(text); };
   const std::vector<std::string_view> wanted = {"username", "USERNAME", "Other", "x", "", "User"};
-  const auto present = FoldedNamesPresent(dump, wanted, fold);
-  const struct {
-    const char* name;
-    bool found;
-  } cases[] = {{"username", true}, {"other", true}, {"x", false}, {"", false}, {"user", false}};
-  for (const auto& c : cases) EXPECT_EQ(present.count(c.name) == 1, c.found) << c.name;
-  EXPECT_EQ(present.size(), 2u);
-
+  const bool expected[] = {true, true, true, false, false, false};
   ByteFold table;
   for (int i = 0; i < 256; ++i) table[i] = static_cast<char>(std::tolower(i));
-  EXPECT_EQ(FoldedNamesPresent(dump, wanted, table), present);
+  DumpSearch withCall({}, wanted, nullptr, fold), withTable({}, wanted, &table);
+  withCall.Scan(dump);
+  withTable.Scan(dump);
+  for (size_t i = 0; i < wanted.size(); ++i) {
+    EXPECT_EQ(withCall.Holds(i), expected[i]) << wanted[i];
+    EXPECT_EQ(withTable.Holds(i), expected[i]) << wanted[i];
+  }
 }
 
-// Equal hashes are not enough: the folded bytes must match, and a name wanted in two cases
-// is one key.
-TEST(FoldedNamesPresent, ByteTableComparesTheFoldedBytes) {
+// Equal hashes are not enough: the folded bytes must match, whatever their length.
+TEST(DumpSearch, ByteTableComparesTheFoldedBytes) {
   std::string text;
   for (int i = 0; i < 2000; ++i) text += "Name" + std::to_string(i) + "=v\r\n";
-  const VariableDump dump(text);
+  text += "A_Rather_Long_Name_Of_Thirty_Bytes=1\r\n";
   ByteFold table;
   for (int i = 0; i < 256; ++i) table[i] = static_cast<char>(std::tolower(i));
-  const std::vector<std::string_view> wanted = {"NAME0",     "name0",  "name1999", "name2000",
-                                                "Name19999", "name 1", ""};
-  const auto present = FoldedNamesPresent(dump, wanted, table);
-  EXPECT_EQ(present, (std::unordered_set<std::string>{"name0", "name1999"}));
+  const std::vector<std::string_view> wanted = {"NAME0",
+                                                "name0",
+                                                "name1999",
+                                                "name2000",
+                                                "Name19999",
+                                                "name 1",
+                                                "",
+                                                "a_rather_long_name_of_thirty_bytes",
+                                                "a_rather_long_name_of_thirty_byte"};
+  const bool expected[] = {true, true, true, false, false, false, false, true, false};
+  DumpSearch search({}, wanted, &table);
+  search.Scan(text);
+  for (size_t i = 0; i < wanted.size(); ++i) EXPECT_EQ(search.Holds(i), expected[i]) << wanted[i];
+}
+
+// Random dumps of a few letters, "=", line ends and the odd zero byte, against a plain
+// line-by-line reading of the same rules.
+TEST(DumpSearch, AgreesWithALineByLineReading) {
+  std::mt19937 random(20261208);
+  const std::string alphabet = "aAbB=\r\n\r\n";
+  for (int round = 0; round < 3000; ++round) {
+    std::string dump;
+    const int length = static_cast<int>(random() % 60);
+    for (int i = 0; i < length; ++i) dump += alphabet[random() % alphabet.size()];
+    if (random() % 10 == 0 && !dump.empty()) dump[random() % dump.size()] = '\0';
+    std::vector<std::string> owned;
+    for (int i = 0; i < 4; ++i) {
+      std::string item;
+      for (int j = static_cast<int>(random() % 4); j > 0; --j) item += "aAbB"[random() % 4];
+      owned.push_back(item);
+    }
+    const std::vector<std::string_view> items(owned.begin(), owned.end());
+
+    // The reference: each line with a name starts a variable, the others extend the last one.
+    struct Variable {
+      std::string name, lines;
+    };
+    std::vector<Variable> variables;
+    for (const auto line : SplitLines(dump)) {
+      const auto equals = line.find('=');
+      if (equals != std::string_view::npos && equals > 0)
+        variables.push_back({std::string(line.substr(0, equals)), ""});
+      if (!variables.empty()) variables.back().lines.append(line).append("\r\n");
+    }
+    ByteFold table;
+    for (int i = 0; i < 256; ++i) table[i] = static_cast<char>(std::tolower(i));
+    DumpSearch search(items, items, &table);
+    search.Scan(dump);
+    for (size_t i = 0; i < items.size(); ++i) {
+      std::string lines;
+      bool held = false;
+      for (const auto& variable : variables) {
+        if (variable.name.starts_with(items[i])) lines += variable.lines;
+        held = held || (!items[i].empty() && AsciiLower(variable.name) == AsciiLower(items[i]));
+      }
+      ASSERT_EQ(Lines(dump, search.Ranges(i)), lines)
+          << "dump " << ::testing::PrintToString(dump) << " prefix " << items[i];
+      ASSERT_EQ(search.Holds(i), held)
+          << "dump " << ::testing::PrintToString(dump) << " name " << items[i];
+    }
+  }
 }
