@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 
+#include "core/conventions.h"
 #include "platform/buffers.h"
 #include "platform/raii.h"
 
@@ -99,25 +101,31 @@ DWORD WriteFileReplacing(std::string_view path, std::string_view bytes) {
     return ERROR_ACCESS_DENIED;
   std::string folder;
   if (const DWORD error = FolderOf(target, folder)) return error;
-  char tempName[MAX_PATH + 1] = {};
-  if (!GetTempFileNameA(folder.c_str(), "kxs", 0, tempName)) return GetLastError();
-  TempFile temp(tempName);
-  {
-    Handle file = FromCreateFile(CreateFileA(temp.path().c_str(), GENERIC_WRITE, 0, nullptr,
-                                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return GetLastError();
-    while (!bytes.empty()) {
-      const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size(), 1 << 24));
-      DWORD written = 0;
-      if (!WriteFile(file.get(), bytes.data(), chunk, &written, nullptr)) return GetLastError();
-      if (written == 0) return ERROR_WRITE_FAULT;
-      bytes.remove_prefix(written);
-    }
-    // A close can still fail to store data the system held back (a full network share).
-    if (!CloseHandle(file.release())) return GetLastError();
+  // A name of our own, created exclusively: GetTempFileName would create and close the file
+  // only for it to be opened again, and each of those costs a trip to the file system.
+  std::optional<TempFile> temp;
+  Handle file;
+  for (int attempt = 0; attempt < 3 && !file; ++attempt) {
+    std::string name = folder + "~kx" + NewGuidText() + ".tmp";
+    file = FromCreateFile(CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file)
+      temp.emplace(std::move(name));
+    else if (GetLastError() != ERROR_FILE_EXISTS)
+      return GetLastError();
   }
-  if (!MoveFileExA(temp.path().c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING))
+  if (!file) return ERROR_FILE_EXISTS;
+  while (!bytes.empty()) {
+    const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size(), 1 << 24));
+    DWORD written = 0;
+    if (!WriteFile(file.get(), bytes.data(), chunk, &written, nullptr)) return GetLastError();
+    if (written == 0) return ERROR_WRITE_FAULT;
+    bytes.remove_prefix(written);
+  }
+  // A close can still fail to store data the system held back (a full network share).
+  if (!CloseHandle(file.release())) return GetLastError();
+  if (!MoveFileExA(temp->path().c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING))
     return GetLastError();
-  temp.Release();
+  temp->Release();
   return ERROR_SUCCESS;
 }
