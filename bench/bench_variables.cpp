@@ -4,8 +4,10 @@
 // It also prints the least any plug-in must spend on the same job with only the system's file
 // calls: open and read the dump the host wrote, delete it, write a result and rename it over
 // the target. That floor is file system work, not matching, and it bounds the share.
+#include <emmintrin.h>
 #include <windows.h>
 
+#include <bit>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -85,6 +87,20 @@ void Measure(NbHost& host, const char* label, int id, const std::vector<std::str
       100.0 * (bestTotal - bestHost) / bestTotal);
 }
 
+// Every byte looked at once, sixteen at a time (the C library's memchr here goes byte by
+// byte, which would make the floor look higher than it is).
+size_t CountLineFeeds(const char* text, size_t size) {
+  if (!text) return 0;
+  size_t count = 0, at = 0;
+  const __m128i lf = _mm_set1_epi8('\n');
+  for (; size - at >= 16; at += 16) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at));
+    count += std::popcount(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, lf))));
+  }
+  for (; at < size; ++at) count += text[at] == '\n';
+  return count;
+}
+
 // The file work every kxSaveVariables run needs, without any matching: the fastest of
 // `kRuns`, each on a dump the host has just written.
 double FileFloor(NbHost& host, const std::string& dumpPath, const std::string& savePath,
@@ -102,13 +118,7 @@ double FileFloor(NbHost& host, const std::string& dumpPath, const std::string& s
     GetFileSizeEx(file, &size);
     HANDLE mapping = CreateFileMappingA(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
     const char* view = static_cast<const char*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0));
-    size_t lines = 0;
-    for (const char* at = view; at && at < view + size.QuadPart; ++at)
-      if (const auto next = static_cast<const char*>(
-              std::memchr(at, '\n', static_cast<size_t>(view + size.QuadPart - at))))
-        ++lines, at = next;
-      else
-        break;
+    const size_t lines = CountLineFeeds(view, static_cast<size_t>(size.QuadPart));
     UnmapViewOfFile(view);
     CloseHandle(mapping);
     CloseHandle(file);
