@@ -167,26 +167,39 @@ bool RunSaveVariables(Params params) {
   DumpSearch search(WildcardPrefixes(items), names, fold.table(),
                     fold.table() ? FoldCase() : FoldCase(std::cref(fold)));
   search.Scan(dump.text());
-  size_t size = 0, wildcard = 0;
-  for (const auto& item : items)
-    if (IsWildcard(item))
-      for (const DumpRange& range : search.Ranges(wildcard++)) size += range.end - range.begin;
-  std::string out;
-  out.reserve(size);
-  bool matched = false;
-  size_t name = 0;
-  wildcard = 0;
+  // What the items bring, counted first: the size of the result, and whether it is one
+  // stretch of the dump ("*" mostly) that can be written from the host's bytes as they are.
+  size_t size = 0, pieces = 0, wildcard = 0, name = 0;
+  const DumpRange* stretch = nullptr;
   for (const auto& item : items) {
     if (IsWildcard(item)) {
-      const auto& ranges = search.Ranges(wildcard++);
-      for (const DumpRange& range : ranges) AppendDumpLines(dump.text(), range, out);
-      matched = matched || !ranges.empty();
+      for (const DumpRange& range : search.Ranges(wildcard++)) {
+        size += range.end - range.begin;
+        ++pieces;
+        stretch = &range;
+      }
     } else if (search.Holds(name++)) {
-      out.append(item).append("=").append(GetHostVariable(item)).append("\r\n");
-      matched = true;
+      ++pieces;
     }
   }
-  if (!matched) return true;
+  if (pieces == 0) return true;
+  if (pieces == 1 && stretch && stretch->crlf) {
+    const std::string_view bytes =
+        dump.text().substr(stretch->begin, stretch->end - stretch->begin);
+    if (const DWORD error = WriteFileReplacing(path, bytes)) return ReportSystemError("", error);
+    return true;
+  }
+  std::string out;
+  out.reserve(size);
+  wildcard = name = 0;
+  for (const auto& item : items) {
+    if (IsWildcard(item)) {
+      for (const DumpRange& range : search.Ranges(wildcard++))
+        AppendDumpLines(dump.text(), range, out);
+    } else if (search.Holds(name++)) {
+      out.append(item).append("=").append(GetHostVariable(item)).append("\r\n");
+    }
+  }
   if (const DWORD error = WriteFileReplacing(path, out)) return ReportSystemError("", error);
   return true;
 }

@@ -189,6 +189,31 @@ TEST_F(Variables, SaveVariablesWritesMatchesInListOrder) {
   }
 }
 
+// A lone CR or LF inside a value reaches the dump as it is; every line the plug-in writes ends
+// in CR LF all the same, also when one stretch of the dump is the whole result.
+TEST_F(Variables, SaveVariablesEndsEveryLineInCrLf) {
+  const struct {
+    const char *list, *expected;
+  } cases[] = {
+      {"*", "Lf=x\r\ny\r\nCr=p\r\nq\r\nz=1\r\nw=2\r\n"},
+      {"Cr*", "Cr=p\r\nq\r\n"},
+      {"Lf*,z", "Lf=x\r\ny\r\nz=1\r\n"},
+      {"z*", "z=1\r\n"},
+      {"z*,w*", "z=1\r\nw=2\r\n"},
+  };
+  for (const auto& c : cases) {
+    NbHost fresh(NbHost::DefaultPluginPath());
+    fresh.SetVar("Lf", "x\ny");
+    fresh.SetVar("Cr", "p\rq");
+    fresh.SetVar("z", "1");
+    fresh.SetVar("w", "2");
+    ScratchDir dir;
+    const std::string out = dir.File("saved.txt");
+    ASSERT_TRUE(ExecTexts(fresh, kSaveVariables, {c.list, out})) << c.list;
+    EXPECT_EQ(ReadFileBytes(out), c.expected) << "list: [" << c.list << "]";
+  }
+}
+
 TEST_F(Variables, SaveVariablesNameMatchFollowsTheUserLocale) {
   SKIP_UNLESS_RUSSIAN();
   host.SetVar("\xC8\xEC\xFF", "\xE7\xED\xE0\xF7\xE5\xED\xE8\xE5");  // Имя = значение
