@@ -28,15 +28,32 @@ void SetIndexedVariable(int index, std::string_view name, std::string_view value
   SetResultVariable(std::string(name) + std::to_string(index), value);
 }
 
+namespace {
+
+// A string slot the host reads or fills; whatever block it holds at the end goes back to the
+// system, also when copying the answer out fails.
+class HostSlot {
+ public:
+  HostSlot() = default;
+  HostSlot(const HostSlot&) = delete;
+  HostSlot& operator=(const HostSlot&) = delete;
+  ~HostSlot() { ReleaseHostString(&text_); }
+  char** get() { return &text_; }
+  std::string Copy() const { return text_ ? text_ : ""; }
+
+ private:
+  char* text_ = nullptr;
+};
+
+}  // namespace
+
 std::string GetHostVariable(std::string_view name) {
   const auto get = Host().getVariable;
   if (!get) return {};
   const std::string nameText(name);
-  char* slot = nullptr;
-  get(nameText.c_str(), &slot);
-  std::string value = slot ? slot : "";
-  ReleaseHostString(&slot);
-  return value;
+  HostSlot slot;
+  get(nameText.c_str(), slot.get());
+  return slot.Copy();
 }
 
 void PlayScript(std::string_view script) {
@@ -57,20 +74,17 @@ void ClearHostVariable(std::string_view name) {
 std::string HostVersionText() {
   const auto access = Host().interfaceAccess;
   if (!access) return {};
-  char* slot = nullptr;
-  access(kRequestVersion, &slot);
-  std::string text = slot ? slot : "";
-  ReleaseHostString(&slot);
-  return text;
+  HostSlot slot;
+  access(kRequestVersion, slot.get());
+  return slot.Copy();
 }
 
 void ShowHostMessage(std::string_view message) {
   const auto access = Host().interfaceAccess;
   if (!access) return;
-  char* slot = nullptr;
-  HandOverString(&slot, message);
-  access(kRequestMessage, &slot);
-  ReleaseHostString(&slot);
+  HostSlot slot;
+  HandOverString(slot.get(), message);
+  access(kRequestMessage, slot.get());
 }
 
 std::string OpenHostPicker(int kind, std::string_view current) {

@@ -40,7 +40,7 @@ inline void RegCloseKeyFn(HKEY h) { RegCloseKey(h); }
 inline void FreeLibraryFn(HMODULE h) { FreeLibrary(h); }
 
 // INVALID_HANDLE_VALUE is not a constant expression, so file handles use a null sentinel:
-// wrap CreateFile's result through FileHandle::FromCreate.
+// wrap CreateFile's result through FromCreateFile.
 using Handle = UniqueResource<HANDLE, nullptr, CloseHandleFn>;
 using GlobalBlock = UniqueResource<HGLOBAL, nullptr, GlobalFreeFn>;
 using RegKey = UniqueResource<HKEY, nullptr, RegCloseKeyFn>;
