@@ -6,6 +6,7 @@
 #include "core/host.h"
 #include "platform/raii.h"
 #include "platform/resources.h"
+#include "platform/seams.h"
 #include "pure/guid_text.h"
 #include "pure/random.h"
 #include "resources/resource.h"
@@ -123,13 +124,7 @@ bool OpenPluginHelp(std::string_view topic) {
   helpFile.resize(strnlen(helpFile.c_str(), helpFile.size()));
   if (!FileExists(helpFile)) return false;
 
-  // hhctrl.ocx has no import library in the toolchain; it is loaded on demand and stays
-  // loaded, since the help window it opens lives on after this call.
-  using HtmlHelpProc = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
-  static HMODULE hhctrl = LoadLibraryA("hhctrl.ocx");
-  if (!hhctrl) return false;
-  const auto htmlHelp =
-      reinterpret_cast<HtmlHelpProc>(reinterpret_cast<void*>(GetProcAddress(hhctrl, "HtmlHelpA")));
+  const auto htmlHelp = HtmlHelpEntry();
   if (!htmlHelp) return false;
   const std::string target = helpFile + "::\\index.html#" + std::string(topic);
   return htmlHelp(GetActiveWindow(), target.c_str(), 0, 0) != nullptr;
@@ -137,7 +132,7 @@ bool OpenPluginHelp(std::string_view topic) {
 
 bool OpenWithShell(std::string_view file, std::string_view parameters, int showMode) {
   const std::string fileText(file), parameterText(parameters);
-  const auto result = reinterpret_cast<INT_PTR>(ShellExecuteA(
+  const auto result = reinterpret_cast<INT_PTR>(Seams().shellExecute(
       GetActiveWindow(), "open", fileText.c_str(), parameterText.c_str(), nullptr, showMode));
   return result > 32;
 }
@@ -193,6 +188,12 @@ std::string FileNotFoundText(std::string_view path) {
 }
 std::string PathNotFoundText(std::string_view path) {
   return FormatResString(IDS_PATH_NOT_FOUND, {path});
+}
+std::string CannotOpenFileText(std::string_view path, DWORD code) {
+  return FormatResString(IDS_CANNOT_OPEN_FILE, {path, SystemErrorText(code)});
+}
+std::string CannotCreateFileText(std::string_view path, DWORD code) {
+  return FormatResString(IDS_CANNOT_CREATE_FILE, {path, SystemErrorText(code)});
 }
 
 std::string SystemErrorText(DWORD code) {

@@ -44,6 +44,10 @@ std::string ActionName(int actionId);
 std::string InvalidArgumentsText(int actionId);
 std::string FileNotFoundText(std::string_view path);
 std::string PathNotFoundText(std::string_view path);
+// "Cannot open file "<path>". <system text>" and its "create" twin, for a file that exists
+// (or should be made) but that Windows refuses; `path` is the full path.
+std::string CannotOpenFileText(std::string_view path, DWORD code);
+std::string CannotCreateFileText(std::string_view path, DWORD code);
 // The system's message for `code`, without trailing blanks, control characters and periods.
 std::string SystemErrorText(DWORD code);
 
