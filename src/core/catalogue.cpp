@@ -176,6 +176,6 @@ void RegisterCatalogue() {
     const int count = static_cast<int>(row.kinds.size());
     const auto* kinds =
         count ? reinterpret_cast<const unsigned char*>(row.kinds.data()) : kNoParameters;
-    add(row.id, name.c_str(), hint.c_str(), kinds, count ? count - 1 : 0, count);
+    CallAddAction(add, row.id, name.c_str(), hint.c_str(), kinds, count ? count - 1 : 0, count);
   }
 }
