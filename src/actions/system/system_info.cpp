@@ -84,6 +84,30 @@ bool Terminate(DWORD processId) {
   return process && Seams().terminateProcess(process.get(), 0);
 }
 
+struct KillOutcome {
+  bool ended = false;
+  DWORD reason = ERROR_SUCCESS;  // why the last attempt failed, or why nothing was tried
+};
+
+KillOutcome EndMatchingProcesses(std::string_view program) {
+  const Toolhelp& toolhelp = ToolhelpEntries();
+  if (!toolhelp.complete()) return {false, ERROR_PROC_NOT_FOUND};
+  const Handle snapshot = FromCreateFile(toolhelp.snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot) return {false, GetLastError()};
+  const bool byPath = program.find_first_of("\\:") != std::string_view::npos;
+  std::optional<KillOutcome> last;
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = toolhelp.first(snapshot.get(), &entry); more;
+       more = toolhelp.next(snapshot.get(), &entry)) {
+    if (!NamesProgram(entry, program, byPath)) continue;
+    const bool ended = Terminate(entry.th32ProcessID);
+    last = KillOutcome{ended, ended ? DWORD{ERROR_SUCCESS} : GetLastError()};
+  }
+  // Nothing matched: the walk's own end code, ERROR_NO_MORE_FILES.
+  return last.value_or(KillOutcome{false, GetLastError()});
+}
+
 std::string MainModulePath() {
   std::string path(MAX_PATH, '\0');
   while (path.size() <= 32768) {
@@ -147,25 +171,8 @@ bool RunMemoryStatus(Params params) {
 // nothing matched the reason is the end of the list, "no more files".
 bool RunKillProgram(Params params) {
   const std::string program = Param(params, 0), variable = Param(params, 1);
-  const bool byPath = program.find_first_of("\\:") != std::string::npos;
-  bool ended = false;
-  std::optional<DWORD> refusal;
-  const Toolhelp& toolhelp = ToolhelpEntries();
-  if (toolhelp.complete()) {
-    const Handle snapshot = FromCreateFile(toolhelp.snapshot(TH32CS_SNAPPROCESS, 0));
-    if (snapshot) {
-      PROCESSENTRY32 entry{};
-      entry.dwSize = sizeof entry;
-      for (BOOL more = toolhelp.first(snapshot.get(), &entry); more;
-           more = toolhelp.next(snapshot.get(), &entry)) {
-        if (!NamesProgram(entry, program, byPath)) continue;
-        ended = Terminate(entry.th32ProcessID);
-        refusal = ended ? std::nullopt : std::optional<DWORD>(GetLastError());
-      }
-    }
-  }
-  const DWORD code = refusal.value_or(GetLastError());
-  if (!ended) return ReportSystemError(variable, code);
+  const KillOutcome outcome = EndMatchingProcesses(program);
+  if (!outcome.ended) return ReportSystemError(variable, outcome.reason);
   SetResultVariable(variable, kTrue);
   return true;
 }
