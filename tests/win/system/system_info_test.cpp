@@ -77,22 +77,17 @@ TEST_F(SystemInfoTest, MemoryStatusWritesSevenIndexedNumbers) {
   EXPECT_FALSE(host.Var("Mem").has_value());
 }
 
-std::string ProgramFolder() {
-  char path[MAX_PATH] = {};
-  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path, length);
-  return folder.substr(0, folder.find_last_of('\\') + 1);
-}
-
-// A copy of the idle helper in the temporary folder under a name no other process has, started
-// as a child; whatever the test does, the child ends and the copy goes with the fixture.
+// A copy of the idle helper (built beside this program) in the temporary folder under a name
+// no other process has, started as a child; whatever the test does, the children end and the
+// copy goes with the object.
 class IdleCopy {
  public:
   explicit IdleCopy(const std::string& name) {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    path_ = std::string(temp) + name;
-    if (!CopyFileA((ProgramFolder() + "kx_idle.exe").c_str(), path_.c_str(), FALSE)) return;
+    char folder[MAX_PATH] = {}, temp[MAX_PATH] = {};
+    std::string helper(folder, GetModuleFileNameA(nullptr, folder, MAX_PATH));
+    helper.replace(helper.find_last_of('\\') + 1, std::string::npos, "kx_idle.exe");
+    path_ = std::string(temp, GetTempPathA(MAX_PATH, temp)) + name;
+    CopyFileA(helper.c_str(), path_.c_str(), FALSE);  // a failed copy fails Start
   }
   bool Start() {
     STARTUPINFOA startup{};
