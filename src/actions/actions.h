@@ -49,3 +49,13 @@ bool RunIsValidDate(Params params);
 bool RunIsValidTime(Params params);
 bool RunDaysBetween(Params params);
 bool RunDaysBetweenEx(Params params);
+// The publication's window, taskbar button and captions; screenshots.
+bool RunHidePublication(Params params);
+bool RunShowPublication(Params params);
+bool RunHideFromTaskbar(Params params);
+bool RunShowOnTaskbar(Params params);
+bool RunHideAppCaption(Params params);
+bool RunShowAppCaption(Params params);
+bool RunActiveShot(Params params);
+bool RunHandleShot(Params params);
+bool RunScreenShot(Params params);
