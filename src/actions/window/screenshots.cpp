@@ -29,7 +29,7 @@ class Selection {
   Selection(const Selection&) = delete;
   Selection& operator=(const Selection&) = delete;
   ~Selection() {
-    if (previous_) SelectObject(dc_, previous_);
+    if (*this) SelectObject(dc_, previous_);
   }
   explicit operator bool() const { return previous_ != nullptr && previous_ != HGDI_ERROR; }
 
@@ -38,7 +38,14 @@ class Selection {
   HGDIOBJ previous_;
 };
 
-// GDI calls do not always set a last error when they fail; the author still needs a reason.
+// GDI calls do not always set a last error when they fail, and a successful call may leave an
+// old one behind: every call whose failure is read starts from a clear code, and a failure
+// that set none still gives the author a reason.
+template <typename Call>
+auto Fresh(Call call) {
+  SetLastError(ERROR_SUCCESS);
+  return call();
+}
 DWORD LastErrorOr(DWORD fallback) {
   const DWORD error = GetLastError();
   return error != ERROR_SUCCESS ? error : fallback;
@@ -76,8 +83,10 @@ DWORD WriteBitmapFile(HDC dc, HBITMAP bitmap, const BmpLayout& layout, std::stri
   for (std::uint32_t first = 0; first < layout.height; first += bandRows) {
     const std::uint32_t rows = std::min(bandRows, layout.height - first);
     info.header = wanted;
-    if (GetDIBits(dc, bitmap, first, rows, band.data(), reinterpret_cast<BITMAPINFO*>(&info),
-                  DIB_RGB_COLORS) != static_cast<int>(rows))
+    if (Fresh([&] {
+          return GetDIBits(dc, bitmap, first, rows, band.data(),
+                           reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+        }) != static_cast<int>(rows))
       return LastErrorOr(ERROR_NOT_ENOUGH_MEMORY);
     if (first == 0) {
       // The colour table of a palette display is known only once the first rows are read.
@@ -102,12 +111,12 @@ bool ReportCapture(std::string_view variable, DWORD error) {
 }  // namespace
 
 DWORD CaptureWindowToFile(HWND window, std::string_view path) {
-  SetLastError(ERROR_SUCCESS);
   // A null window gives the screen's DC here; it still fails below, as it has no rectangle.
-  const WindowDC windowDC(window, GetWindowDC(window));
+  const WindowDC windowDC(window, Fresh([&] { return GetWindowDC(window); }));
   if (!windowDC) return LastErrorOr(ERROR_INVALID_WINDOW_HANDLE);
   RECT rect{};
-  if (!GetWindowRect(window, &rect)) return LastErrorOr(ERROR_INVALID_WINDOW_HANDLE);
+  if (!Fresh([&] { return GetWindowRect(window, &rect); }))
+    return LastErrorOr(ERROR_INVALID_WINDOW_HANDLE);
   const int width = rect.right - rect.left, height = rect.bottom - rect.top;
   if (width <= 0 || height <= 0) return ERROR_INVALID_PARAMETER;  // nothing to picture
   const int displayBits =
@@ -115,14 +124,18 @@ DWORD CaptureWindowToFile(HWND window, std::string_view path) {
   const std::optional<BmpLayout> layout = PlanBmp(width, height, BmpDepthForDisplay(displayBits));
   if (!layout) return ERROR_NOT_ENOUGH_MEMORY;  // beyond what a BMP file can hold
 
-  const MemoryDC memoryDC(CreateCompatibleDC(windowDC.get()));
+  const MemoryDC memoryDC(Fresh([&] { return CreateCompatibleDC(windowDC.get()); }));
   if (!memoryDC) return LastErrorOr(ERROR_NOT_ENOUGH_MEMORY);
-  const GdiObject bitmap(CreateCompatibleBitmap(windowDC.get(), width, height));
+  const GdiObject bitmap(
+      Fresh([&] { return CreateCompatibleBitmap(windowDC.get(), width, height); }));
   if (!bitmap) return LastErrorOr(ERROR_NOT_ENOUGH_MEMORY);
   {
+    SetLastError(ERROR_SUCCESS);
     const Selection selected(memoryDC.get(), bitmap.get());
     if (!selected) return LastErrorOr(ERROR_NOT_ENOUGH_MEMORY);
-    if (!BitBlt(memoryDC.get(), 0, 0, width, height, windowDC.get(), 0, 0, SRCCOPY))
+    if (!Fresh([&] {
+          return BitBlt(memoryDC.get(), 0, 0, width, height, windowDC.get(), 0, 0, SRCCOPY);
+        }))
       return LastErrorOr(ERROR_CAN_NOT_COMPLETE);
   }
   return WriteBitmapFile(windowDC.get(), static_cast<HBITMAP>(bitmap.get()), *layout, path);
