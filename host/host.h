@@ -32,6 +32,19 @@ struct PluginExports {
           about = nullptr;
 };
 
+// Top-level windows the host opened for a publication; destroyed with the host.
+class HostWindows {
+ public:
+  HostWindows() = default;
+  HostWindows(const HostWindows&) = delete;
+  HostWindows& operator=(const HostWindows&) = delete;
+  ~HostWindows();
+  void Add(HWND window) { windows_.push_back(window); }
+
+ private:
+  std::vector<HWND> windows_;
+};
+
 class NbHost {
  public:
   // Loads the plug-in and runs the start-up sequence: nbInitPlugIn, nbRegisterPlugIn,
@@ -123,6 +136,23 @@ class NbHost {
   std::list<std::pair<std::string, std::string>> vars_;
   std::unordered_map<std::string, std::list<std::pair<std::string, std::string>>::iterator> index_;
   std::string pickerStorage_;
+
+  // The publication's run-time windows, for the window and screenshot actions. NeoBook shows
+  // a running publication in two top-level windows titled with the publication's title: the
+  // application window, class "TApplication", which owns the taskbar button, and the
+  // publication window, class "TWorkform", owned by it.
+ public:
+  // Opens both windows on screen, sets PubTitle to `title` and WinHandle to the publication
+  // window's handle in decimal, as NeoBook does, and returns that handle.
+  HWND OpenPublication(const std::string& title);
+  HWND applicationWindow = nullptr;  // the "TApplication" window of OpenPublication
+  // One more visible top-level window of either class, for look-alikes of the host's own.
+  HWND OpenHostWindow(const char* className, const std::string& title, HWND owner = nullptr);
+  // Handles the messages waiting for this thread, so windows have painted and settled.
+  static void PumpMessages();
+
+ private:
+  HostWindows windows_;
 };
 
 // Removes one pair of surrounding square brackets, as NeoBook does for variable names.

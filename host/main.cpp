@@ -1,5 +1,6 @@
 // nbhost [--plugin PATH] [--version TEXT] SCRIPT   runs a script, prints the variables
 // nbhost [--plugin PATH] --catalogue               prints what the plug-in registered
+// --publication TITLE opens the publication's windows first (PubTitle, WinHandle)
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -55,7 +56,7 @@ std::string ReadScript(const std::string& path) {
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: nbhost [--plugin PATH] [--version TEXT] SCRIPT\n"
+               "usage: nbhost [--plugin PATH] [--version TEXT] [--publication TITLE] SCRIPT\n"
                "       nbhost [--plugin PATH] --catalogue\n");
   return 2;
 }
@@ -66,12 +67,15 @@ int main(int argc, char** argv) {
   std::string plugin = NbHost::DefaultPluginPath(), script;
   std::string version = "5.8.7";
   bool catalogue = false;
+  std::string publication;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--plugin" && i + 1 < argc)
       plugin = argv[++i];
     else if (arg == "--version" && i + 1 < argc)
       version = argv[++i];
+    else if (arg == "--publication" && i + 1 < argc)
+      publication = argv[++i];
     else if (arg == "--catalogue")
       catalogue = true;
     else if (!arg.empty() && arg[0] != '-' && script.empty())
@@ -98,6 +102,7 @@ int main(int argc, char** argv) {
       }
       return 0;
     }
+    if (!publication.empty()) host.OpenPublication(publication);
     std::string error;
     const bool ok = host.RunScript(ReadScript(script), &error);
     for (const auto& [name, value] : host.Variables()) Print(name + "=" + value + "\n");

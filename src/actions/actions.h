@@ -71,3 +71,13 @@ bool RunMemoryStatus(Params params);
 bool RunKillProgram(Params params);
 bool RunMonitorOff(Params params);
 bool RunMonitorOn(Params params);
+// The publication's window, taskbar button and captions; screenshots.
+bool RunHidePublication(Params params);
+bool RunShowPublication(Params params);
+bool RunHideFromTaskbar(Params params);
+bool RunShowOnTaskbar(Params params);
+bool RunHideAppCaption(Params params);
+bool RunShowAppCaption(Params params);
+bool RunActiveShot(Params params);
+bool RunHandleShot(Params params);
+bool RunScreenShot(Params params);

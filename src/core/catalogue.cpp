@@ -51,10 +51,10 @@ constexpr std::array<CatalogueRow, kCatalogueRows> kCatalogue = {{
     Action(28, "\1"sv, &RunExecActions),
     Action(29, "\1"sv, &RunClearVariables),
     Action(30, "\1\1"sv, &RunSaveVariables),
-    Action(31, ""sv, nullptr),
-    Action(32, ""sv, nullptr),
-    Action(33, ""sv, nullptr),
-    Action(34, ""sv, nullptr),
+    Action(31, ""sv, &RunHidePublication),
+    Action(32, ""sv, &RunShowPublication),
+    Action(33, ""sv, &RunHideFromTaskbar),
+    Action(34, ""sv, &RunShowOnTaskbar),
     Heading(2),  // Приложения Справка
     Action(35, "\1\6"sv, nullptr),
     Action(36, "\1\1\6"sv, nullptr),
@@ -88,9 +88,9 @@ constexpr std::array<CatalogueRow, kCatalogueRows> kCatalogue = {{
     Action(62, "\1\6"sv, nullptr),
     Action(63, "\1\6"sv, &RunKillProgram),
     Heading(5),  // Скриншот
-    Action(64, "\1\6"sv, nullptr),
-    Action(65, "\1\3\6"sv, nullptr),
-    Action(66, "\1\6"sv, nullptr),
+    Action(64, "\1\6"sv, &RunActiveShot),
+    Action(65, "\1\3\6"sv, &RunHandleShot),
+    Action(66, "\1\6"sv, &RunScreenShot),
     Heading(6),  // Дисплей
     Action(67, "\6"sv, &RunMonitorOff),
     Action(68, "\6"sv, &RunMonitorOn),
@@ -118,8 +118,8 @@ constexpr std::array<CatalogueRow, kCatalogueRows> kCatalogue = {{
     Action(87, "\1\6"sv, nullptr),
     Action(88, "\1\1\6"sv, nullptr),
     Heading(10),  // Окна
-    Action(89, "\3\6"sv, nullptr),
-    Action(90, "\3\6"sv, nullptr),
+    Action(89, "\3\6"sv, &RunHideAppCaption),
+    Action(90, "\3\6"sv, &RunShowAppCaption),
     Heading(11),  // Дата и время
     Action(91, "\3\3\3\6"sv, &RunEncodeDate),
     Action(92, "\3\3\3\6"sv, &RunIsValidDate),
