@@ -13,15 +13,22 @@
 #include "platform/buffers.h"
 #include "platform/raii.h"
 #include "platform/resources.h"
+#include "resources/resource.h"
 
 namespace {
 
-// The texts of the picture dialogs the publications were first built with; they are shown
-// in English whatever the language of the rest of the plug-in.
-constexpr char kPictureLabel[] = "Picture:";
-constexpr char kNoPicture[] = "(None)";
-constexpr char kPreviewButton[] = "Preview";
 constexpr char kPreviewClass[] = "zaDodePicturePreview";
+
+// " (%dx%d)" with the picture's width and height.
+std::string SizeText(int width, int height) {
+  std::string text = LoadResString(IDS_PICTURE_SIZE);
+  for (const int value : {width, height}) {
+    const std::size_t at = text.find("%d");
+    if (at == std::string::npos) break;
+    text.replace(at, 2, std::to_string(value));
+  }
+  return text;
+}
 
 // Pictures are decoded at most this large on a side; the label still gives the file's own
 // size. A 20,000-pixel photograph would otherwise take more than a gigabyte.
@@ -302,10 +309,10 @@ std::vector<WORD> BuildTemplate() {
   writer.Header(DS_3DLOOK | DS_CONTROL | DS_SETFONT | WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 4, 0,
                 0, 307, 131);
   writer.Item(SS_LEFT | WS_GROUP, 0, 0, 0, 204, 131, kStandardControlsId, kStaticAtom, L"");
-  writer.Item(SS_LEFT | SS_NOPREFIX, 0, 209, 4, 93, 10, kPreviewLabelId, kStaticAtom, L"Picture:");
+  writer.Item(SS_LEFT | SS_NOPREFIX, 0, 209, 4, 93, 10, kPreviewLabelId, kStaticAtom, L"");
   writer.Item(SS_OWNERDRAW, WS_EX_STATICEDGE, 209, 16, 93, 92, kPreviewPanelId, kStaticAtom, L"");
   writer.Item(BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED, 0, 252, 112, 50, 14, kPreviewButtonId,
-              kButtonAtom, L"Preview");
+              kButtonAtom, L"");
   return writer.words();
 }
 
@@ -324,9 +331,8 @@ void ShowSelection(HWND hook, PicturePreview::State& state, const std::string& p
   state.path = path;
   const bool shown = !path.empty() && LoadPicture(path, state.picture);
   if (!shown) state.picture.Reset();
-  const std::string label = shown ? " (" + std::to_string(state.picture.width) + "x" +
-                                        std::to_string(state.picture.height) + ")"
-                                  : std::string(kPictureLabel);
+  const std::string label = shown ? SizeText(state.picture.width, state.picture.height)
+                                  : LoadResString(IDS_PICTURE_LABEL);
   SetDlgItemTextA(hook, kPreviewLabelId, label.c_str());
   EnableWindow(GetDlgItem(hook, kPreviewButtonId), shown);
   InvalidateRect(GetDlgItem(hook, kPreviewPanelId), nullptr, TRUE);
@@ -350,8 +356,8 @@ UINT_PTR CALLBACK PreviewHook(HWND hook, UINT message, WPARAM wParam, LPARAM lPa
     if (message == WM_INITDIALOG) {
       const auto* dialog = reinterpret_cast<const OPENFILENAMEA*>(lParam);
       SetWindowLongPtrA(hook, DWLP_USER, static_cast<LONG_PTR>(dialog->lCustData));
-      SetDlgItemTextA(hook, kPreviewLabelId, kPictureLabel);
-      SetDlgItemTextA(hook, kPreviewButtonId, kPreviewButton);
+      SetDlgItemTextA(hook, kPreviewLabelId, LoadResString(IDS_PICTURE_LABEL).c_str());
+      SetDlgItemTextA(hook, kPreviewButtonId, LoadResString(IDS_PICTURE_PREVIEW).c_str());
       return TRUE;
     }
     auto* state = reinterpret_cast<PicturePreview::State*>(GetWindowLongPtrA(hook, DWLP_USER));
@@ -374,7 +380,7 @@ UINT_PTR CALLBACK PreviewHook(HWND hook, UINT message, WPARAM wParam, LPARAM lPa
           const int oldMode = SetBkMode(item->hDC, TRANSPARENT);
           const HGDIOBJ oldFont = SelectObject(
               item->hDC, reinterpret_cast<HGDIOBJ>(SendMessageA(hook, WM_GETFONT, 0, 0)));
-          DrawTextA(item->hDC, kNoPicture, -1, &box,
+          DrawTextA(item->hDC, LoadResString(IDS_PICTURE_NONE).c_str(), -1, &box,
                     DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
           SelectObject(item->hDC, oldFont);
           SetBkMode(item->hDC, oldMode);
