@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,9 @@ constexpr int kFileNameEdit = 1148, kFilterCombo = 1136;
 struct Captured {
   int calls = 0;
   bool realDialog = false;
+  // Stands in for the person: fills the structure and confirms.
+  std::function<BOOL(OPENFILENAMEA*)> fileAnswer;
+  std::function<BOOL(CHOOSEFONTA*)> fontAnswer;
   OPENFILENAMEA file{};
   std::string filter, initialName, folder, title, extension;
   CHOOSECOLORA color{};
@@ -56,6 +60,7 @@ void CaptureFile(const OPENFILENAMEA* dialog) {
 }
 BOOL WINAPI CaptureOpen(LPOPENFILENAMEA dialog) {
   CaptureFile(dialog);
+  if (captured.fileAnswer) return captured.fileAnswer(dialog);
   return captured.realDialog ? GetOpenFileNameA(dialog) : FALSE;
 }
 BOOL WINAPI CaptureSave(LPOPENFILENAMEA dialog) {
@@ -72,6 +77,7 @@ BOOL WINAPI CaptureFont(LPCHOOSEFONTA dialog) {
   ++captured.calls;
   captured.font = *dialog;
   captured.logFont = *dialog->lpLogFont;
+  if (captured.fontAnswer) return captured.fontAnswer(dialog);
   return captured.realDialog ? ChooseFontA(dialog) : FALSE;
 }
 
@@ -237,6 +243,68 @@ TEST_F(Dialogs, FontDialogStartsFromTheFontText) {
   host.Exec("kxFontDialog", {"Arial|12", "[F]"});
   EXPECT_STREQ(captured.logFont.lfFaceName, "Tahoma");
   EXPECT_EQ(captured.logFont.lfWeight, FW_NORMAL);
+}
+
+TEST_F(Dialogs, ConfirmedFileDialogResults) {
+  const struct {
+    const char* options;
+    std::string returned;
+    std::vector<std::string> indexed;
+    const char* plain;
+  } rows[] = {
+      {"ofAllowMultiSelect",
+       "C:\\Data\0a.txt\0b.txt\0c.txt\0\0"s,
+       {"C:\\Data\\a.txt", "C:\\Data\\b.txt", "C:\\Data\\c.txt"},
+       "<unset>"},
+      {"ofAllowMultiSelect,ofOldStyleDialog",
+       "C:\\DATA A.TXT B.TXT\0"s,
+       {"C:\\DATA\\A.TXT", "C:\\DATA\\B.TXT"},
+       "<unset>"},
+      {"ofAllowMultiSelect", "C:\\Data\\only.txt\0\0"s, {"C:\\Data\\only.txt"}, "<unset>"},
+      {"", "C:\\My Data\\a b.txt\0"s, {}, "C:\\My Data\\a b.txt"},
+  };
+  for (const auto& row : rows) {
+    host.ClearVariables("");
+    captured.fileAnswer = [&](OPENFILENAMEA* dialog) {
+      row.returned.copy(dialog->lpstrFile, dialog->nMaxFile);
+      return TRUE;
+    };
+    ASSERT_TRUE(FileDialog("kxOpenFileDialog", "", row.options, "All|*.*", "1", "Files"));
+    for (size_t i = 0; i < row.indexed.size(); ++i)
+      EXPECT_EQ(Var("Files" + std::to_string(i)), row.indexed[i]) << row.options << " " << i;
+    EXPECT_EQ(Var("Files" + std::to_string(row.indexed.size())), "<unset>") << row.options;
+    EXPECT_EQ(Var("Files"), row.plain) << row.options;
+  }
+  // The property form's Test button passes no result name: nothing is written.
+  host.ClearLogs();
+  for (const char* options : {"", "ofAllowMultiSelect"})
+    FileDialog("kxOpenFileDialog", "", options, "", "", "");
+  EXPECT_TRUE(host.setCalls.empty());
+}
+
+TEST_F(Dialogs, ConfirmedFontDialogResults) {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  captured.fontAnswer = [&](CHOOSEFONTA* dialog) {
+    lstrcpyA(dialog->lpLogFont->lfFaceName, "Courier New");
+    dialog->lpLogFont->lfHeight = -MulDiv(9, dpi, 72);
+    dialog->lpLogFont->lfWeight = FW_NORMAL;
+    dialog->lpLogFont->lfItalic = FALSE;
+    dialog->lpLogFont->lfUnderline = TRUE;
+    dialog->lpLogFont->lfStrikeOut = TRUE;
+    dialog->lpLogFont->lfCharSet = RUSSIAN_CHARSET;
+    dialog->rgbColors = RGB(0, 128, 255);
+    return TRUE;
+  };
+  ASSERT_TRUE(host.Exec("kxFontDialog", {"Arial|12|255,0,0|Bold", "F"}));
+  EXPECT_EQ(Var("F0"), "0,128,255");
+  EXPECT_EQ(Var("F1"), "Courier New");
+  EXPECT_EQ(Var("F2"), "9");
+  EXPECT_EQ(Var("F3"), "Underline+Strikeout");
+  EXPECT_EQ(Var("F4"), "RUSSIAN_CHARSET");
+  EXPECT_EQ(Var("F5"), "<unset>");
+  EXPECT_EQ(Var("F"), "<unset>");
 }
 
 // ---- The real dialogs, driven by a watcher thread.
