@@ -483,6 +483,25 @@ const std::string kPng(
     "\x44\xae\x42\x60\x82",
     97);
 
+// A 24-bit BMP of one colour.
+std::string BlankBitmap(int width, int height) {
+  const int stride = (width * 3 + 3) & ~3;
+  BITMAPFILEHEADER file{};
+  BITMAPINFOHEADER info{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof(file) + sizeof(info);
+  file.bfSize = file.bfOffBits + static_cast<DWORD>(stride * height);
+  info.biSize = sizeof(info);
+  info.biWidth = width;
+  info.biHeight = height;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
+  bytes.append(reinterpret_cast<const char*>(&info), sizeof(info));
+  bytes.append(static_cast<size_t>(stride) * height, '\x80');
+  return bytes;
+}
+
 // Selects the list's item whose text is `name` as a person's click would.
 bool SelectInList(HWND dialog, const char* name) {
   HWND list = FindChildByClass(dialog, "SysListView32");
@@ -504,19 +523,21 @@ TEST_F(RealDialogs, PicturePreviewShowsTheSelectedPicturesSize) {
   ScratchDir dir;
   dir.Write("pic.png", kPng);
   dir.Write("notes.txt", "not a picture");
-  std::string before, picture, other, previewTitle;
-  bool selected = false, previewClosed = false;
+  dir.Write("big.bmp", BlankBitmap(1600, 1300));
+  std::string before, picture, bigPicture, other, previewTitle;
+  bool selected = false, previewClosed = false, dialogDisabled = false, buttonAfterText = true;
   RECT previewRect{};
   DialogWatcher watcher([&](HWND dialog) {
     HWND label = FindControl(dialog, kPreviewLabelId);
-    before = WindowText(label);
-    selected = SelectInList(dialog, "notes.txt");
-    WaitFor([&] { return false; }, 0.5);
-    other = WindowText(label);
-    selected = selected && SelectInList(dialog, "pic.png");
-    WaitFor([&] { return WindowText(label) != "Picture:"; }, 5);
-    picture = WindowText(label);
     HWND button = FindControl(dialog, kPreviewButtonId);
+    before = WindowText(label);
+    selected = WaitFor([&] { return SelectInList(dialog, "pic.png"); }, 5);
+    WaitFor([&] { return WindowText(label) != before; }, 5);
+    picture = WindowText(label);
+    // A picture larger than the screen: the window keeps to three quarters of it, centred.
+    SelectInList(dialog, "big.bmp");
+    WaitFor([&] { return WindowText(label) != picture; }, 5);
+    bigPicture = WindowText(label);
     if (button && IsWindowEnabled(button)) {
       PostMessageA(GetParent(button), WM_COMMAND, MAKEWPARAM(kPreviewButtonId, BN_CLICKED),
                    reinterpret_cast<LPARAM>(button));
@@ -526,10 +547,16 @@ TEST_F(RealDialogs, PicturePreviewShowsTheSelectedPicturesSize) {
       if (preview) {
         GetWindowRect(preview, &previewRect);
         previewTitle = WindowText(preview);
+        dialogDisabled = !IsWindowEnabled(dialog);
         PostMessageA(preview, WM_KEYDOWN, VK_ESCAPE, 0);
         previewClosed = WaitFor([&] { return !IsWindow(preview); }, 5);
       }
     }
+    // A file the codecs cannot read takes the picture away again.
+    SelectInList(dialog, "notes.txt");
+    WaitFor([&] { return WindowText(label) == before; }, 5);
+    other = WindowText(label);
+    buttonAfterText = IsWindowEnabled(button);
     TypeAndConfirm(dialog, "pic.png");
   });
   ASSERT_TRUE(FileDialog("kxOpenImageDialog", dir.path(), "", "All|*.*"));
@@ -537,11 +564,19 @@ TEST_F(RealDialogs, PicturePreviewShowsTheSelectedPicturesSize) {
   ASSERT_TRUE(watcher.found());
   EXPECT_EQ(before, "Picture:");
   ASSERT_TRUE(selected) << "no list view to select in";
-  EXPECT_EQ(other, "Picture:");
   EXPECT_EQ(picture, " (40x30)");
+  EXPECT_EQ(bigPicture, " (1600x1300)");
   EXPECT_TRUE(previewClosed);
-  EXPECT_EQ(previewTitle, dir.File("pic.png"));
-  EXPECT_GE(previewRect.right - previewRect.left, 40);
+  EXPECT_TRUE(dialogDisabled);
+  EXPECT_EQ(previewTitle, dir.File("big.bmp"));
+  const int screenWidth = GetSystemMetrics(SM_CXSCREEN),
+            screenHeight = GetSystemMetrics(SM_CYSCREEN);
+  EXPECT_LE(previewRect.right - previewRect.left, screenWidth * 3 / 4);
+  EXPECT_LE(previewRect.bottom - previewRect.top, screenHeight * 3 / 4);
+  EXPECT_NEAR(previewRect.left + previewRect.right, screenWidth, 2);
+  EXPECT_NEAR(previewRect.top + previewRect.bottom, screenHeight, 2);
+  EXPECT_EQ(other, "Picture:");
+  EXPECT_FALSE(buttonAfterText);
   EXPECT_EQ(Var("Result"), dir.File("pic.png"));
 }
 
