@@ -126,10 +126,13 @@ std::string FilterForDialog(std::string_view filter) {
   return result;
 }
 
-std::vector<std::string> SelectedFiles(std::string_view buffer, bool multiSelect, bool explorer) {
+std::vector<std::string> SelectedFiles(std::string_view buffer, bool multiSelect, bool explorer,
+                                       std::size_t fileOffset) {
   const std::string_view first = buffer.substr(0, buffer.find('\0'));
   if (first.empty()) return {};
   if (!multiSelect) return {std::string(first)};
+  if (fileOffset > 0 && fileOffset <= first.size() && first[fileOffset - 1] != ' ')
+    return {std::string(first)};
   std::vector<std::string_view> pieces;
   if (explorer) {
     std::size_t start = 0;

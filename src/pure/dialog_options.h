@@ -36,8 +36,11 @@ std::string FilterForDialog(std::string_view filter);
 // What a file dialog left in its buffer, as full paths in the dialog's order: one path; or,
 // for a multi-selection, the folder followed by the names (zero-separated in the explorer
 // style, blank-separated in the old style), each name joined to the folder unless the dialog
-// returned a full path for it.
-std::vector<std::string> SelectedFiles(std::string_view buffer, bool multiSelect, bool explorer);
+// returned a full path for it. `fileOffset` is the dialog's offset of the first name: when the
+// character before it is not the separator, a single file was chosen and the first text is its
+// whole path, blanks included (0: not known, judged from the pieces).
+std::vector<std::string> SelectedFiles(std::string_view buffer, bool multiSelect, bool explorer,
+                                       std::size_t fileOffset = 0);
 
 // The help engine's call for kxOpenHelpTheme: a context number for an integer text, otherwise
 // the topic page inside the file ("file::\topic").

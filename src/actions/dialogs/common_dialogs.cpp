@@ -106,7 +106,7 @@ bool RunFileDialog(Params params, FileDialogKind kind) {
     return true;
   }
   const std::vector<std::string> files =
-      SelectedFiles(buffer, flags.multiSelect(), flags.explorer());
+      SelectedFiles(buffer, flags.multiSelect(), flags.explorer(), dialog.nFileOffset);
   if (!save && flags.multiSelect()) {
     for (std::size_t i = 0; i < files.size(); ++i)
       SetIndexedVariable(static_cast<int>(i), variable, files[i]);

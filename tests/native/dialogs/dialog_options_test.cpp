@@ -97,6 +97,13 @@ TEST(SelectedFiles, SingleMultiAndOldStyle) {
   EXPECT_EQ(SelectedFiles("C:\\\0a.txt\0b.txt\0\0"s, true, true),
             (std::vector<std::string>{"C:\\a.txt", "C:\\b.txt"}));
   EXPECT_EQ(SelectedFiles("\0\0"s, true, true), std::vector<std::string>{});
+  // The dialog's offset of the first name tells a single long path from a list.
+  EXPECT_EQ(SelectedFiles("C:\\My Data\\a b.txt\0"s, true, false, 11),
+            std::vector<std::string>{"C:\\My Data\\a b.txt"});
+  EXPECT_EQ(SelectedFiles("C:\\Data\0a.txt\0b.txt\0\0"s, true, true, 8),
+            (std::vector<std::string>{"C:\\Data\\a.txt", "C:\\Data\\b.txt"}));
+  EXPECT_EQ(SelectedFiles("C:\\DATA A.TXT B.TXT\0"s, true, false, 8),
+            (std::vector<std::string>{"C:\\DATA\\A.TXT", "C:\\DATA\\B.TXT"}));
   EXPECT_EQ(SelectedFiles("C:\\My Data\\a b.txt\0"s, false, true),
             std::vector<std::string>{"C:\\My Data\\a b.txt"});
 }
