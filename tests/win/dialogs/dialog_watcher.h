@@ -11,69 +11,43 @@
 #include <string>
 #include <thread>
 
-// The first visible top-level window of `thread` whose class is `className`, or null.
+inline std::string ClassOf(HWND window) {
+  char name[64] = {};
+  GetClassNameA(window, name, sizeof(name));
+  return name;
+}
+
+// The first window that `match` accepts: among the top-level windows of `thread` when
+// `parent` is null, otherwise anywhere below `parent`.
+template <typename Match>
+HWND FindWindowWhere(DWORD thread, HWND parent, Match match) {
+  struct Search {
+    Match& match;
+    HWND found;
+  } search{match, nullptr};
+  const WNDENUMPROC visit = [](HWND window, LPARAM data) -> BOOL {
+    auto* s = reinterpret_cast<Search*>(data);
+    if (!s->match(window)) return TRUE;
+    s->found = window;
+    return FALSE;
+  };
+  if (parent)
+    EnumChildWindows(parent, visit, reinterpret_cast<LPARAM>(&search));
+  else
+    EnumThreadWindows(thread, visit, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 inline HWND FindThreadWindow(DWORD thread, const char* className) {
-  struct Search {
-    const char* className;
-    HWND found;
-  } search{className, nullptr};
-  EnumThreadWindows(
-      thread,
-      [](HWND window, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        char name[64] = {};
-        GetClassNameA(window, name, sizeof(name));
-        if (IsWindowVisible(window) && lstrcmpA(name, s->className) == 0) {
-          s->found = window;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  return FindWindowWhere(thread, nullptr,
+                         [&](HWND w) { return IsWindowVisible(w) && ClassOf(w) == className; });
 }
-
-// A control with `id` anywhere below `parent` (the explorer-style dialog keeps some controls
-// in child dialogs).
+// The explorer-style dialog keeps some controls in child dialogs, so ids are searched deep.
 inline HWND FindControl(HWND parent, int id) {
-  struct Search {
-    int id;
-    HWND found;
-  } search{id, nullptr};
-  EnumChildWindows(
-      parent,
-      [](HWND window, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        if (GetDlgCtrlID(window) == s->id) {
-          s->found = window;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  return FindWindowWhere(0, parent, [&](HWND w) { return GetDlgCtrlID(w) == id; });
 }
-
-// The first window of `className` anywhere below `parent`.
 inline HWND FindChildByClass(HWND parent, const char* className) {
-  struct Search {
-    const char* className;
-    HWND found;
-  } search{className, nullptr};
-  EnumChildWindows(
-      parent,
-      [](HWND window, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        char name[64] = {};
-        GetClassNameA(window, name, sizeof(name));
-        if (lstrcmpA(name, s->className) == 0) {
-          s->found = window;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  return FindWindowWhere(0, parent, [&](HWND w) { return ClassOf(w) == className; });
 }
 
 inline std::string WindowText(HWND window) {

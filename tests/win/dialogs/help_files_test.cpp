@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/conventions.h"
+#include "dialog_watcher.h"
 #include "encoding.h"
 #include "fixture.h"
 #include "inprocess.h"
@@ -160,20 +161,7 @@ class RealHelp : public HelpFiles {
   std::string second;
 };
 
-int HelpWindows() {
-  int count = 0;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM data) -> BOOL {
-        char name[64] = {};
-        GetClassNameA(window, name, sizeof(name));
-        if (lstrcmpA(name, "HH Parent") == 0 && IsWindowVisible(window))
-          ++*reinterpret_cast<int*>(data);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&count));
-  return count;
-}
+bool HelpWindowOpen() { return FindThreadWindow(GetCurrentThreadId(), "HH Parent") != nullptr; }
 
 TEST_F(RealHelp, OpensTabsAndTopicsAndClosesEveryWindow) {
   const std::vector<std::vector<std::string>> opens = {{"kxOpenHelpToc", chm},
@@ -192,10 +180,10 @@ TEST_F(RealHelp, OpensTabsAndTopicsAndClosesEveryWindow) {
     EXPECT_TRUE(host.Exec(row[0], params)) << label << ": " << Var("LastError");
     EXPECT_EQ(Var("Result"), "True") << label;
   }
-  EXPECT_GE(HelpWindows(), 1);
+  EXPECT_TRUE(HelpWindowOpen());
   ASSERT_TRUE(host.Exec("kxCloseHelpFile", {chm, "[Result]"}));
   EXPECT_EQ(Var("Result"), "True");
-  EXPECT_EQ(HelpWindows(), 0);
+  EXPECT_FALSE(HelpWindowOpen());
 }
 
 TEST_F(RealHelp, UnknownContextNumberFails) {
