@@ -30,9 +30,14 @@ std::string SizeText(int width, int height) {
   return text;
 }
 
-// Pictures are decoded at most this large on a side; the label still gives the file's own
-// size. A 20,000-pixel photograph would otherwise take more than a gigabyte.
-constexpr UINT kLargestDecodedSide = 4096;
+// Neither the panel nor the preview window (three quarters of a monitor) ever shows more than
+// a screen's worth of a picture, so larger ones are scaled while they are decoded: a camera's
+// photograph converts several times faster, and a 20,000-pixel one does not take gigabytes.
+// The label still gives the file's own size.
+UINT LargestDecodedSide() {
+  const int screen = std::max(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+  return static_cast<UINT>(std::clamp(screen, 640, 4096));
+}
 
 // A decoded picture, already laid over the dialog's face colour so it can be drawn with
 // plain GDI calls, whatever its transparency.
@@ -78,9 +83,9 @@ bool LoadPicture(const std::string& path, Picture& picture) {
   IWICBitmapSource* source = frame.get();
   ComPtr<IWICBitmapScaler> scaler;
   UINT outWidth = width, outHeight = height;
-  if (width > kLargestDecodedSide || height > kLargestDecodedSide) {
-    const double scale = std::min(static_cast<double>(kLargestDecodedSide) / width,
-                                  static_cast<double>(kLargestDecodedSide) / height);
+  if (const UINT largest = LargestDecodedSide(); width > largest || height > largest) {
+    const double scale =
+        std::min(static_cast<double>(largest) / width, static_cast<double>(largest) / height);
     outWidth = std::max(1u, static_cast<UINT>(width * scale));
     outHeight = std::max(1u, static_cast<UINT>(height * scale));
     if (FAILED(factory->CreateBitmapScaler(scaler.put())) ||
@@ -401,6 +406,12 @@ UINT_PTR CALLBACK PreviewHook(HWND hook, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 }  // namespace
+
+std::optional<std::pair<int, int>> DecodePreviewPicture(const std::string& path) {
+  Picture picture;
+  if (!LoadPicture(path, picture)) return std::nullopt;
+  return std::make_pair(picture.width, picture.height);
+}
 
 PicturePreview::PicturePreview() = default;
 PicturePreview::~PicturePreview() = default;

@@ -8,11 +8,18 @@
 #include <commdlg.h>
 
 #include <memory>
+#include <optional>
+#include <string>
+#include <utility>
 
 // Control ids inside the panel's template; tests read the label by its id.
 inline constexpr int kPreviewLabelId = 0x4A01;
 inline constexpr int kPreviewPanelId = 0x4A02;
 inline constexpr int kPreviewButtonId = 0x4A03;
+
+// Decodes `path` as the panel does when it is selected: the picture's own width and height, or
+// nothing when the system's codecs cannot read it.
+std::optional<std::pair<int, int>> DecodePreviewPicture(const std::string& path);
 
 class PicturePreview {
  public:

@@ -8,7 +8,10 @@
 
 #include <array>
 #include <functional>
+#include <initializer_list>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "actions/dialogs/image_preview.h"
@@ -16,6 +19,7 @@
 #include "encoding.h"
 #include "fixture.h"
 #include "inprocess.h"
+#include "pictures.h"
 #include "platform/seams.h"
 
 namespace {
@@ -474,32 +478,30 @@ TEST_F(RealDialogs, FontDialogWritesFiveIndexes) {
   EXPECT_TRUE(host.setCalls.empty());
 }
 
-// A 40x30 red PNG.
-const std::string kPng(
-    "\x89\x50\x4e\x47\x0d\x0a\x1a\x0a\x00\x00\x00\x0d\x49\x48\x44\x52\x00\x00\x00\x28\x00\x00\x00"
-    "\x1e\x08\x02\x00\x00\x00\xd1\xbf\xcb\x8a\x00\x00\x00\x28\x49\x44\x41\x54\x78\xda\xed\xcd\xb1"
-    "\x0d\x00\x00\x08\xc0\xa0\xfe\xff\xb4\x9e\xa1\x03\x09\x3b\x4d\x9d\x48\x2c\x16\x8b\xc5\x62\xb1"
-    "\x58\x2c\x16\x8b\xc5\x7f\xe3\x05\x3e\x9d\xab\x8d\x8b\x1c\x58\x84\x00\x00\x00\x00\x49\x45\x4e"
-    "\x44\xae\x42\x60\x82",
-    97);
-
-// A 24-bit BMP of one colour.
-std::string BlankBitmap(int width, int height) {
-  const int stride = (width * 3 + 3) & ~3;
-  BITMAPFILEHEADER file{};
-  BITMAPINFOHEADER info{};
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof(file) + sizeof(info);
-  file.bfSize = file.bfOffBits + static_cast<DWORD>(stride * height);
-  info.biSize = sizeof(info);
-  info.biWidth = width;
-  info.biHeight = height;
-  info.biPlanes = 1;
-  info.biBitCount = 24;
-  std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
-  bytes.append(reinterpret_cast<const char*>(&info), sizeof(info));
-  bytes.append(static_cast<size_t>(stride) * height, '\x80');
-  return bytes;
+// The panel reads what the system's codecs read, whatever the extension says, and stays
+// empty for everything else.
+TEST(PreviewDecoding, SizesOfPicturesAndNothingForTheRest) {
+  ScratchDir dir;
+  ASSERT_TRUE(EncodePicture(dir.File("photo.jpg"), GUID_ContainerFormatJpeg, 64, 48));
+  const struct {
+    std::string name;
+    std::optional<std::pair<int, int>> size;
+  } rows[] = {
+      {dir.Write("pic.png", kPng), std::make_pair(40, 30)},
+      {dir.File("photo.jpg"), std::make_pair(64, 48)},
+      {dir.Write("anim.gif", kGif), std::make_pair(33, 17)},
+      {dir.Write("small.bmp", BlankBitmap(7, 5)), std::make_pair(7, 5)},
+      {dir.Write("icon.ico", PngIcon(kPng, 40, 30)), std::make_pair(40, 30)},
+      {dir.Write("png named.txt", kPng), std::make_pair(40, 30)},
+      // Wider than the decoder's limit: scaled while decoding, still reported at its own size.
+      {dir.Write("wide.bmp", BlankBitmap(5000, 40)), std::make_pair(5000, 40)},
+      {dir.Write("notes.txt", "not a picture"), std::nullopt},
+      {dir.Write("cut.png", kPng.substr(0, 40)), std::nullopt},
+      {dir.Write("empty.bmp", ""), std::nullopt},
+      {dir.path(), std::nullopt},
+      {dir.File("missing.png"), std::nullopt},
+  };
+  for (const auto& row : rows) EXPECT_EQ(DecodePreviewPicture(row.name), row.size) << row.name;
 }
 
 // Selects the list's item whose text is `name` as a person's click would.
