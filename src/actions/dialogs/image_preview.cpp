@@ -333,6 +333,8 @@ struct PicturePreview::State {
 namespace {
 
 void ShowSelection(HWND hook, PicturePreview::State& state, const std::string& path) {
+  // The dialog repeats the notice for one click; a photograph is not decoded twice for it.
+  if (!path.empty() && path == state.path && state.picture) return;
   state.path = path;
   const bool shown = !path.empty() && LoadPicture(path, state.picture);
   if (!shown) state.picture.Reset();
