@@ -32,7 +32,7 @@ std::string SizeText(int width, int height) {
 
 // Neither the panel nor the preview window (three quarters of a monitor) ever shows more than
 // a screen's worth of a picture, so larger ones are scaled while they are decoded: a camera's
-// photograph converts several times faster, and a 20,000-pixel one does not take gigabytes.
+// photograph is ready in about half the time, and a 20,000-pixel one does not take gigabytes.
 // The label still gives the file's own size.
 UINT LargestDecodedSide() {
   const int screen = std::max(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
