@@ -81,3 +81,15 @@ bool RunShowAppCaption(Params params);
 bool RunActiveShot(Params params);
 bool RunHandleShot(Params params);
 bool RunScreenShot(Params params);
+// Help files and common dialogs (ids 35 to 45).
+bool RunOpenHelpToc(Params params);
+bool RunOpenHelpIndex(Params params);
+bool RunOpenHelpSearch(Params params);
+bool RunOpenHelpTheme(Params params);
+bool RunCloseHelpFile(Params params);
+bool RunFontDialog(Params params);
+bool RunColorDialog(Params params);
+bool RunOpenFileDialog(Params params);
+bool RunSaveFileDialog(Params params);
+bool RunOpenImageDialog(Params params);
+bool RunSaveImageDialog(Params params);

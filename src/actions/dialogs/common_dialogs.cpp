@@ -1,0 +1,187 @@
+// The system's font, colour, open and save dialogs. Each action shows its dialog modally,
+// writes the user's choice, and writes "False" when the user cancels or the system refuses to
+// show it; none of them is ever a failure. The property forms' Test buttons call the same
+// routines with an empty result name, so an empty name must only discard results.
+#include <windows.h>
+// commdlg.h builds on the types that windows.h declares.
+#include <commdlg.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "actions/actions.h"
+#include "actions/dialogs/image_preview.h"
+#include "core/conventions.h"
+#include "platform/raii.h"
+#include "platform/seams.h"
+#include "pure/dialog_options.h"
+
+namespace {
+
+constexpr DWORD kSinglePathBuffer = MAX_PATH;
+constexpr DWORD kMultiSelectBuffer = 65519;
+
+int ScreenPixelsPerInch() {
+  const WindowDC screen(nullptr, GetDC(nullptr));
+  const int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
+  return dpi > 0 ? dpi : 96;
+}
+
+LOGFONTA LogFontFrom(const FontSpec& font, int dpi) {
+  LOGFONTA logFont{};
+  logFont.lfHeight = -MulDiv(font.size, dpi, 72);
+  logFont.lfWeight = (font.styles & kFontBold) ? FW_BOLD : FW_NORMAL;
+  logFont.lfItalic = (font.styles & kFontItalic) ? TRUE : FALSE;
+  logFont.lfUnderline = (font.styles & kFontUnderline) ? TRUE : FALSE;
+  logFont.lfStrikeOut = (font.styles & kFontStrikeout) ? TRUE : FALSE;
+  logFont.lfCharSet = DEFAULT_CHARSET;
+  logFont.lfOutPrecision = OUT_DEFAULT_PRECIS;
+  logFont.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  logFont.lfQuality = DEFAULT_QUALITY;
+  logFont.lfPitchAndFamily = DEFAULT_PITCH;
+  // Longer names cannot name an installed font; the cut keeps the terminating zero.
+  font.name.copy(logFont.lfFaceName, sizeof(logFont.lfFaceName) - 1);
+  return logFont;
+}
+
+// The size in points as the forms show it: from the character height the dialog chose, so a
+// size typed between two list entries comes back rounded as the system rounded it.
+int PointSize(const LOGFONTA& logFont, const CHOOSEFONTA& choice, int dpi) {
+  if (logFont.lfHeight < 0) return MulDiv(-logFont.lfHeight, 72, dpi);
+  return (choice.iPointSize + 5) / 10;
+}
+
+unsigned StylesOf(const LOGFONTA& logFont) {
+  unsigned styles = 0;
+  if (logFont.lfWeight >= FW_BOLD) styles |= kFontBold;
+  if (logFont.lfItalic) styles |= kFontItalic;
+  if (logFont.lfUnderline) styles |= kFontUnderline;
+  if (logFont.lfStrikeOut) styles |= kFontStrikeout;
+  return styles;
+}
+
+const char* NullIfEmpty(const std::string& text) { return text.empty() ? nullptr : text.c_str(); }
+
+enum class FileDialogKind { kOpen, kSave, kOpenImage, kSaveImage };
+
+// The four file dialogs share their eight parameters: initial name, default extension, filter,
+// filter index, initial folder, title, options, result variable.
+bool RunFileDialog(Params params, FileDialogKind kind) {
+  const std::string initialName = Param(params, 0), defaultExtension = Param(params, 1),
+                    filter = Param(params, 2), filterIndex = Param(params, 3),
+                    folder = Param(params, 4), title = Param(params, 5), options = Param(params, 6),
+                    variable = Param(params, 7);
+  const bool save = kind == FileDialogKind::kSave || kind == FileDialogKind::kSaveImage;
+  const bool picture = kind == FileDialogKind::kOpenImage || kind == FileDialogKind::kSaveImage;
+  const FileDialogFlags flags = FileDialogOptions(options, save);
+
+  std::string buffer(flags.multiSelect() ? kMultiSelectBuffer : kSinglePathBuffer, '\0');
+  initialName.copy(buffer.data(), buffer.size() - 1);
+  const std::string dialogFilter = FilterForDialog(filter);
+
+  OPENFILENAMEA dialog{};
+  dialog.lStructSize = sizeof(dialog);
+  // The picture save dialog has always opened without an owner; the others belong to the
+  // publication's active window, which stays disabled while they are open.
+  dialog.hwndOwner = kind == FileDialogKind::kSaveImage ? nullptr : GetActiveWindow();
+  dialog.lpstrFilter = dialogFilter.empty() ? nullptr : dialogFilter.c_str();
+  dialog.nFilterIndex = static_cast<DWORD>(ParseLenient(filterIndex, 1));
+  dialog.lpstrFile = buffer.data();
+  dialog.nMaxFile = static_cast<DWORD>(buffer.size());
+  dialog.lpstrInitialDir = NullIfEmpty(folder);
+  dialog.lpstrTitle = NullIfEmpty(title);
+  dialog.lpstrDefExt = NullIfEmpty(defaultExtension);
+  dialog.Flags = flags.flags;
+  dialog.FlagsEx = flags.flagsEx;
+
+  // The preview panel is a child template of the explorer-style dialog; the old style has no
+  // room for one and shows none.
+  PicturePreview preview;
+  if (picture && flags.explorer()) preview.Attach(dialog);
+
+  const BOOL chosen = save ? Seams().getSaveFileName(&dialog) : Seams().getOpenFileName(&dialog);
+  if (!chosen) {
+    SetResultVariable(variable, kFalse);
+    return true;
+  }
+  const std::vector<std::string> files =
+      SelectedFiles(buffer, flags.multiSelect(), flags.explorer(), dialog.nFileOffset);
+  if (!save && flags.multiSelect()) {
+    for (std::size_t i = 0; i < files.size(); ++i)
+      SetIndexedVariable(static_cast<int>(i), variable, files[i]);
+  } else {
+    SetResultVariable(variable, files.empty() ? std::string() : files.front());
+  }
+  return true;
+}
+
+}  // namespace
+
+// kxFontDialog: on OK the array gets colour, name, size, style and character set at indexes 0
+// to 4; on cancel "False" goes to the array's own name.
+bool RunFontDialog(Params params) {
+  const FontSpec font = TextToFont(Param(params, 0));
+  const std::string variable = Param(params, 1);
+  const int dpi = ScreenPixelsPerInch();
+  LOGFONTA logFont = LogFontFrom(font, dpi);
+  CHOOSEFONTA dialog{};
+  dialog.lStructSize = sizeof(dialog);
+  dialog.hwndOwner = GetActiveWindow();
+  dialog.lpLogFont = &logFont;
+  dialog.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT;
+  dialog.rgbColors = static_cast<COLORREF>(font.color);
+  if (!Seams().chooseFont(&dialog)) {
+    SetResultVariable(variable, kFalse);
+    return true;
+  }
+  SetIndexedVariable(0, variable, ColorToText(dialog.rgbColors));
+  SetIndexedVariable(1, variable, logFont.lfFaceName);
+  SetIndexedVariable(2, variable, std::to_string(PointSize(logFont, dialog, dpi)));
+  SetIndexedVariable(3, variable, FontStyleText(StylesOf(logFont)));
+  SetIndexedVariable(4, variable, CharsetName(logFont.lfCharSet));
+  return true;
+}
+
+// kxColorDialog: the chosen colour as "R,G,B"; the sixteen custom colours come from and go
+// back to name0..name15 in hexadecimal. Slot texts that are not hexadecimal leave the slot
+// empty rather than failing: the author sees them replaced on OK.
+bool RunColorDialog(Params params) {
+  const std::string initial = Param(params, 0), options = Param(params, 1),
+                    customName = Param(params, 2), variable = Param(params, 3);
+  const bool withCustomColors = !IsBlank(customName);
+  std::array<COLORREF, 16> custom;
+  custom.fill(0xFFFFFFFF);
+  if (withCustomColors) {
+    for (int i = 0; i < 16; ++i) {
+      if (const auto value = ParseCustomColor(GetHostVariable(customName + std::to_string(i))))
+        custom[static_cast<std::size_t>(i)] = *value;
+    }
+  }
+  CHOOSECOLORA dialog{};
+  dialog.lStructSize = sizeof(dialog);
+  dialog.hwndOwner = GetActiveWindow();
+  dialog.rgbResult = 0;
+  if (!IsBlank(initial) && SplitText(",", initial).size() == 3)
+    dialog.rgbResult = static_cast<COLORREF>(TextToColor(initial));
+  dialog.lpCustColors = custom.data();
+  dialog.Flags = ColorDialogOptions(options);
+  if (!Seams().chooseColor(&dialog)) {
+    SetResultVariable(variable, kFalse);
+    return true;
+  }
+  SetResultVariable(variable, ColorToText(dialog.rgbResult));
+  if (withCustomColors) {
+    for (int i = 0; i < 16; ++i)
+      SetIndexedVariable(i, customName, CustomColorText(custom[static_cast<std::size_t>(i)]));
+  }
+  return true;
+}
+
+// kxOpenFileDialog: with "ofAllowMultiSelect" every chosen file goes to name0, name1 ... and
+// the plain name is left alone, even for a single file.
+bool RunOpenFileDialog(Params params) { return RunFileDialog(params, FileDialogKind::kOpen); }
+bool RunSaveFileDialog(Params params) { return RunFileDialog(params, FileDialogKind::kSave); }
+// The picture variants add a preview of the selected file beside the list.
+bool RunOpenImageDialog(Params params) { return RunFileDialog(params, FileDialogKind::kOpenImage); }
+bool RunSaveImageDialog(Params params) { return RunFileDialog(params, FileDialogKind::kSaveImage); }
