@@ -49,3 +49,12 @@ bool RunIsValidDate(Params params);
 bool RunIsValidTime(Params params);
 bool RunDaysBetween(Params params);
 bool RunDaysBetweenEx(Params params);
+
+// URL and Base64 coding, host reachability.
+bool RunIsHostAlive(Params params);
+bool RunUrlEncode(Params params);
+bool RunUrlDecode(Params params);
+bool RunBase64EncodeStr(Params params);
+bool RunBase64DecodeStr(Params params);
+bool RunBase64EncodeFile(Params params);
+bool RunBase64DecodeFile(Params params);
