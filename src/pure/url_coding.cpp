@@ -57,28 +57,38 @@ constexpr std::array<signed char, 256> MakeHexValues() {
 }
 constexpr std::array<signed char, 256> kHexValues = MakeHexValues();
 
+// The end of the run of plain characters that starts at `p`.
+const unsigned char* SkipPlain(const unsigned char* p, const unsigned char* end) {
+  for (std::uint64_t word; end - p >= 8; p += 8) {
+    std::memcpy(&word, p, 8);
+    if (!AllUnreserved(word)) break;
+  }
+  while (p != end && kBytes.unreserved[*p]) ++p;
+  return p;
+}
+
 }  // namespace
 
 std::string UrlEncode(std::string_view text) {
-  // Room for the worst case, every byte escaped, cut to the real length at the end (which
-  // never reallocates). Runs of plain characters are copied whole.
-  std::string out(text.size() * 3, '\0');
-  char* o = out.data();
-  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-  const auto* const end = p + text.size();
+  const auto* const begin = reinterpret_cast<const unsigned char*>(text.data());
+  const auto* const end = begin + text.size();
+  const auto* p = SkipPlain(begin, end);
+  if (p == end) return std::string(text);
+  // Room for the worst case from the first escape on, cut to the real length at the end
+  // (which never reallocates).
+  const auto prefix = static_cast<std::size_t>(p - begin);
+  std::string out(prefix + (text.size() - prefix) * 3, '\0');
+  std::memcpy(out.data(), begin, prefix);
+  char* o = out.data() + prefix;
   while (p != end) {
-    const auto* const run = p;
-    for (std::uint64_t word; end - p >= 8; p += 8) {
-      std::memcpy(&word, p, 8);
-      if (!AllUnreserved(word)) break;
-    }
-    while (p != end && kBytes.unreserved[*p]) ++p;
-    std::memcpy(o, run, static_cast<std::size_t>(p - run));
-    o += p - run;
     for (; p != end && !kBytes.unreserved[*p]; ++p, o += 3) {
       o[0] = '%';
       std::memcpy(o + 1, kBytes.escape[*p], 2);
     }
+    const auto* const run = p;
+    p = SkipPlain(p, end);
+    std::memcpy(o, run, static_cast<std::size_t>(p - run));
+    o += p - run;
   }
   out.resize(static_cast<std::size_t>(o - out.data()));
   return out;

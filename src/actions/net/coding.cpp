@@ -4,6 +4,9 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <memory>
 #include <new>
 #include <string>
 #include <string_view>
@@ -87,7 +90,7 @@ bool RunUrlDecode(Params params) {
 bool RunBase64EncodeStr(Params params) {
   const std::string variable = Param(params, 1);
   return ReportingLackOfMemory(variable, [&] {
-    SetLargeResultVariable(variable, Base64Encode(ParamView(params, 0)));
+    SetLargeResultVariable(variable, Base64Encode(ParamView(params, 0)).c_str());
     return true;
   });
 }
@@ -97,7 +100,7 @@ bool RunBase64EncodeStr(Params params) {
 bool RunBase64DecodeStr(Params params) {
   const std::string variable = Param(params, 1);
   return ReportingLackOfMemory(variable, [&] {
-    SetLargeResultVariable(variable, Base64Decode(ParamView(params, 0)));
+    SetLargeResultVariable(variable, Base64Decode(ParamView(params, 0)).c_str());
     return true;
   });
 }
@@ -116,9 +119,12 @@ bool RunBase64EncodeFile(Params params) {
   return ReportingLackOfMemory(variable, [&] {
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size)) return ReportSystemError(variable, GetLastError());
-    if (static_cast<unsigned long long>(size.QuadPart) / 3 * 4 >= std::string().max_size())
+    if (static_cast<unsigned long long>(size.QuadPart) / 3 * 4 >= SIZE_MAX / 2)
       throw std::bad_alloc();
-    std::string text(Base64EncodedSize(static_cast<std::size_t>(size.QuadPart)), '\0');
+    // Left uninitialised: the coder writes every character, and a zero-filling pass would
+    // touch the whole result once more.
+    std::size_t capacity = Base64EncodedSize(static_cast<std::size_t>(size.QuadPart));
+    std::unique_ptr<char[]> text(new char[capacity + 1]);
     std::vector<unsigned char> piece(kFileBytesPerPiece);
     std::size_t encoded = 0;  // characters
     for (;;) {
@@ -126,15 +132,19 @@ bool RunBase64EncodeFile(Params params) {
       if (!ReadPiece(file.get(), piece.data(), kFileBytesPerPiece, filled))
         return ReportSystemError(variable, GetLastError());
       if (filled == 0) break;
-      // The size was read before the first piece; a file that still changed is coded whole.
-      if (text.size() < encoded + Base64EncodedSize(filled))
-        text.resize(encoded + Base64EncodedSize(filled));
-      Base64EncodeTo(piece.data(), filled, text.data() + encoded);
+      // The size was read before the first piece; a file that still grew is coded whole.
+      if (encoded + Base64EncodedSize(filled) > capacity) {
+        capacity = 2 * (encoded + Base64EncodedSize(filled));
+        std::unique_ptr<char[]> larger(new char[capacity + 1]);
+        std::memcpy(larger.get(), text.get(), encoded);
+        text = std::move(larger);
+      }
+      Base64EncodeTo(piece.data(), filled, text.get() + encoded);
       encoded += Base64EncodedSize(filled);
       if (filled < kFileBytesPerPiece) break;
     }
-    text.resize(encoded);
-    SetLargeResultVariable(variable, text);
+    text[encoded] = '\0';
+    SetLargeResultVariable(variable, text.get());
     return true;
   });
 }
