@@ -79,49 +79,62 @@ bool RunUnixScript(const std::string& script) {
   return false;
 }
 
-// A host in a namespace of its own, joined to this one by a veth pair with a /30 of its own,
-// that ignores echo requests. Needs root; the namespace goes away with the object.
-class SilentHost {
+// A host in a namespace of its own, joined to this one by a veth pair with a /30 of its own.
+// It ignores echo requests to its address, and routes a second address (sent to it by a /32
+// route over the pair) nowhere, answering with "host unreachable". Needs root; the namespace,
+// the pair and the route go away with the object.
+class TestNetwork {
  public:
-  SilentHost() {
-    const unsigned id = GetCurrentProcessId() % 16384;
+  TestNetwork() {
+    const DWORD pid = GetCurrentProcessId();
+    const unsigned id = pid % 16384;
     const std::string net = "10.254." + std::to_string(id / 64) + ".";
     const unsigned base = id % 64 * 4;
-    address_ = net + std::to_string(base + 2);
-    const std::string ns = "zadode_ping_" + std::to_string(GetCurrentProcessId());
-    const std::string outer = "zdp" + std::to_string(GetCurrentProcessId()) + "a";
-    const std::string inner = "zdp" + std::to_string(GetCurrentProcessId()) + "b";
+    silent_ = net + std::to_string(base + 2);
+    unreachable_ = "10.253." + std::to_string(id / 64) + "." + std::to_string(base + 1);
+    const std::string ns = "zadode_ping_" + std::to_string(pid);
+    const std::string outer = "zdp" + std::to_string(pid) + "a";
+    const std::string inner = "zdp" + std::to_string(pid) + "b";
+    const std::string inNs = " && ip netns exec " + ns + " ";
+    const std::string viaPair = " | grep -q 'dev " + outer + " '";
     teardown_ = "ip netns del " + ns + "; ip link del " + outer + "; true";
-    const std::string inNs = "ip netns exec " + ns + " ";
-    // Each step only after the one before succeeded; the last proves that the address is
-    // reached through the pair and nowhere else before anything is sent to it.
+    // Each step only after the one before succeeded; the last two prove that both addresses
+    // are reached through the pair and nowhere else before anything is sent to them.
     ready_ = RunUnixScript(
         "ip netns add " + ns + " && ip link add " + outer + " type veth peer name " + inner +
         " && ip link set " + inner + " netns " + ns + " && ip addr add " + net +
-        std::to_string(base + 1) + "/30 dev " + outer + " && ip link set " + outer + " up && " +
-        inNs + "ip addr add " + address_ + "/30 dev " + inner + " && " + inNs + "ip link set " +
-        inner + " up && " + inNs + "sysctl -qw net.ipv4.icmp_echo_ignore_all=1 && ip route get " +
-        address_ + " | grep -q 'dev " + outer + " '");
+        std::to_string(base + 1) + "/30 dev " + outer + " && ip link set " + outer + " up" + inNs +
+        "ip addr add " + silent_ + "/30 dev " + inner + inNs + "ip link set " + inner + " up" +
+        inNs + "sysctl -qw net.ipv4.icmp_echo_ignore_all=1" + inNs +
+        "sysctl -qw net.ipv4.ip_forward=1" + inNs + "ip route add unreachable " + unreachable_ +
+        "/32 && ip route add " + unreachable_ + "/32 via " + silent_ + " dev " + outer +
+        " && ip route get " + silent_ + viaPair + " && ip route get " + unreachable_ + viaPair);
     if (!ready_) RunUnixScript(teardown_);
   }
-  ~SilentHost() {
+  ~TestNetwork() {
     if (ready_) RunUnixScript(teardown_);
   }
   bool ready() const { return ready_; }
-  const std::string& address() const { return address_; }
+  const std::string& silent() const { return silent_; }
+  const std::string& unreachable() const { return unreachable_; }
 
  private:
   bool ready_ = false;
-  std::string address_, teardown_;
+  std::string silent_, unreachable_, teardown_;
 };
 
-TEST_F(PingTest, SilentHostTimesOut) {
-  const SilentHost silent;
-  if (!silent.ready())
-    GTEST_SKIP() << "no network namespace for a silent test host (needs root and iproute2)";
-  host.SetVar("Result", "before");
+TEST_F(PingTest, AnswersFromTheTestNetwork) {
+  const TestNetwork network;
+  if (!network.ready())
+    GTEST_SKIP() << "no network namespace for the test hosts (needs root and iproute2)";
+  host.SetVar("LastError", "before");
+  // An ICMP error instead of an echo reply is an answer, though not a round trip.
+  EXPECT_TRUE(host.Exec("kxIsHostAlive", {network.unreachable(), "2000", "[Result]"}));
+  EXPECT_EQ(Result(), "-1");
+  EXPECT_EQ(LastError(), "before");
+
   const DWORD start = GetTickCount();
-  EXPECT_TRUE(host.Exec("kxIsHostAlive", {silent.address(), "300", "[Result]"}));
+  EXPECT_TRUE(host.Exec("kxIsHostAlive", {network.silent(), "300", "[Result]"}));
   const DWORD waited = GetTickCount() - start;
   EXPECT_EQ(Result(), "False");
   EXPECT_EQ(LastError().rfind("System Error.  Code: 11010.\r\n", 0), 0u) << LastError();
