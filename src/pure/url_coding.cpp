@@ -15,18 +15,19 @@ constexpr bool IsUnreserved(unsigned char c) {
 
 // Eight bytes tested at once, as lanes of a 64-bit word.
 constexpr std::uint64_t EveryByte(unsigned char b) { return 0x0101010101010101ull * b; }
-// The top bit of each lane is set where lo <= byte <= hi; bytes must be below 0x80, so no
-// lane carries into the next.
+constexpr std::uint64_t kTopBits = EveryByte(0x80);
+// The top bit of each lane is set where lo <= byte <= hi, for bytes below 0x80: their sums
+// stay inside the lane.
 constexpr std::uint64_t InRange(std::uint64_t word, unsigned char lo, unsigned char hi) {
   return (word + EveryByte(0x80 - lo)) & ~(word + EveryByte(0x7F - hi));
 }
-constexpr bool AllUnreserved(std::uint64_t word) {
-  const std::uint64_t top = EveryByte(0x80);
-  if (word & top) return false;
+// The top bit of each lane that holds a plain character. A byte from 0x80 up is never plain;
+// its sums may carry into the next lane, but the word then is not all plain anyway.
+constexpr std::uint64_t PlainLanes(std::uint64_t word) {
   const std::uint64_t plain = InRange(word | EveryByte(0x20), 'a', 'z') |  // either case
                               InRange(word, '0', '9') | InRange(word, '-', '.') |
                               InRange(word, '_', '_');
-  return (plain & top) == top;
+  return plain & ~word & kTopBits;
 }
 
 struct ByteTable {
@@ -59,9 +60,14 @@ constexpr std::array<signed char, 256> kHexValues = MakeHexValues();
 
 // The end of the run of plain characters that starts at `p`.
 const unsigned char* SkipPlain(const unsigned char* p, const unsigned char* end) {
-  for (std::uint64_t word; end - p >= 8; p += 8) {
-    std::memcpy(&word, p, 8);
-    if (!AllUnreserved(word)) break;
+  std::uint64_t words[2];
+  for (; end - p >= 16; p += 16) {
+    std::memcpy(words, p, 16);
+    if ((PlainLanes(words[0]) & PlainLanes(words[1])) != kTopBits) break;
+  }
+  for (; end - p >= 8; p += 8) {
+    std::memcpy(words, p, 8);
+    if (PlainLanes(words[0]) != kTopBits) break;
   }
   while (p != end && kBytes.unreserved[*p]) ++p;
   return p;
