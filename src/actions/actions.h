@@ -93,3 +93,11 @@ bool RunOpenFileDialog(Params params);
 bool RunSaveFileDialog(Params params);
 bool RunOpenImageDialog(Params params);
 bool RunSaveImageDialog(Params params);
+// URL and Base64 coding, host reachability.
+bool RunIsHostAlive(Params params);
+bool RunUrlEncode(Params params);
+bool RunUrlDecode(Params params);
+bool RunBase64EncodeStr(Params params);
+bool RunBase64DecodeStr(Params params);
+bool RunBase64EncodeFile(Params params);
+bool RunBase64DecodeFile(Params params);

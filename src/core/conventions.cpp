@@ -24,6 +24,14 @@ void SetResultVariable(std::string_view name, std::string_view value) {
   set(nameText.c_str(), valueText.c_str());
 }
 
+void SetLargeResultVariable(std::string_view name, const char* value) {
+  if (IsBlank(name)) return;
+  const auto set = Host().setVariable;
+  if (!set) return;
+  const std::string nameText(name);
+  set(nameText.c_str(), value);
+}
+
 void SetIndexedVariable(int index, std::string_view name, std::string_view value) {
   if (IsBlank(name)) return;
   SetResultVariable(std::string(name) + std::to_string(index), value);

@@ -17,6 +17,8 @@ std::string Param(Params params, int index);
 // Writes `value` into the host variable `name` exactly as passed (brackets and blanks kept);
 // a blank name discards the result.
 void SetResultVariable(std::string_view name, std::string_view value);
+// The same for a result of many megabytes, zero-terminated: handed over without a copy.
+void SetLargeResultVariable(std::string_view name, const char* value);
 // name followed directly by the index in decimal: Arr0, Arr12 ...
 void SetIndexedVariable(int index, std::string_view name, std::string_view value);
 // The host's value of `name`; empty when the host has none.

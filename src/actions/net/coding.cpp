@@ -1,0 +1,176 @@
+// Percent-encoding of URL text and Base64 of texts and files. Texts are the host's ANSI bytes,
+// taken and handed back unchanged by any code page conversion. Files stream through the coder
+// in fixed pieces, so the only memory that grows with a file is the result itself.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "actions/actions.h"
+#include "core/conventions.h"
+#include "platform/buffers.h"
+#include "platform/raii.h"
+#include "pure/base64.h"
+#include "pure/url_coding.h"
+
+namespace {
+
+// Multiples of 3 bytes and 4 characters, so every piece but the last is whole groups.
+constexpr DWORD kFileBytesPerPiece = 3 * 64 * 1024;
+constexpr std::size_t kTextCharsPerPiece = 4 * 64 * 1024;
+
+// The parameter text where the host keeps it: a Base64 text may be hundreds of megabytes.
+std::string_view ParamView(Params params, int index) {
+  if (!params || !params[index]) return {};
+  return params[index];
+}
+
+std::string FullPath(const std::string& path) {
+  return CallWithGrowingBuffer([&](char* buffer, DWORD size) {
+           return GetFullPathNameA(path.c_str(), size, buffer, nullptr);
+         })
+      .value_or(path);
+}
+
+// Fills `buffer` from the file's current position; short only at the end of the file.
+bool ReadPiece(HANDLE file, unsigned char* buffer, DWORD size, DWORD& filled) {
+  filled = 0;
+  while (filled < size) {
+    DWORD read = 0;
+    if (!ReadFile(file, buffer + filled, size - filled, &read, nullptr)) return false;
+    if (read == 0) break;
+    filled += read;
+  }
+  return true;
+}
+
+bool WriteAll(HANDLE file, const unsigned char* bytes, std::size_t size) {
+  while (size > 0) {
+    DWORD written = 0;
+    const DWORD piece = static_cast<DWORD>(size < 0x40000000 ? size : 0x40000000);
+    if (!WriteFile(file, bytes, piece, &written, nullptr) || written == 0) return false;
+    bytes += written;
+    size -= written;
+  }
+  return true;
+}
+
+// Memory running out is the one error the coders can meet; it is reported like any other
+// failure of the action rather than left to the catch-all of the export.
+template <typename Work>
+bool ReportingLackOfMemory(const std::string& variable, Work work) {
+  try {
+    return work();
+  } catch (const std::bad_alloc&) {
+    return ReportSystemError(variable, ERROR_NOT_ENOUGH_MEMORY);
+  }
+}
+
+}  // namespace
+
+// kxUrlEncode: always succeeds.
+bool RunUrlEncode(Params params) {
+  SetResultVariable(Param(params, 1), UrlEncode(ParamView(params, 0)));
+  return true;
+}
+
+// kxUrlDecode: always succeeds; a malformed escape gives the empty text, not a failure. A
+// decoded zero byte ends the text the host receives, as with any host text.
+bool RunUrlDecode(Params params) {
+  SetResultVariable(Param(params, 1), UrlDecode(ParamView(params, 0)));
+  return true;
+}
+
+bool RunBase64EncodeStr(Params params) {
+  const std::string variable = Param(params, 1);
+  return ReportingLackOfMemory(variable, [&] {
+    SetLargeResultVariable(variable, Base64Encode(ParamView(params, 0)).c_str());
+    return true;
+  });
+}
+
+// kxBase64DecodeStr: never refuses a text (see Base64Decoder); the host's texts end at a
+// zero byte, so decoded bytes after one do not reach the variable.
+bool RunBase64DecodeStr(Params params) {
+  const std::string variable = Param(params, 1);
+  return ReportingLackOfMemory(variable, [&] {
+    SetLargeResultVariable(variable, Base64Decode(ParamView(params, 0)).c_str());
+    return true;
+  });
+}
+
+// kxBase64EncodeFile: the file is opened without sharing so nobody changes it half-way; the
+// text is sized once from the file's size and filled piece by piece.
+bool RunBase64EncodeFile(Params params) {
+  const std::string path = Param(params, 0), variable = Param(params, 1);
+  if (!FileExists(path)) return ReportMissingFile(path, variable);
+  const Handle file = FromCreateFile(CreateFileA(
+      path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!file) {
+    const DWORD code = GetLastError();
+    return ReportFailure(variable, CannotOpenFileText(FullPath(path), code));
+  }
+  return ReportingLackOfMemory(variable, [&] {
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size)) return ReportSystemError(variable, GetLastError());
+    if (static_cast<unsigned long long>(size.QuadPart) / 3 * 4 >= SIZE_MAX / 2)
+      throw std::bad_alloc();
+    // Left uninitialised: the coder writes every character, and a zero-filling pass would
+    // touch the whole result once more.
+    std::size_t capacity = Base64EncodedSize(static_cast<std::size_t>(size.QuadPart));
+    std::unique_ptr<char[]> text(new char[capacity + 1]);
+    std::vector<unsigned char> piece(kFileBytesPerPiece);
+    std::size_t encoded = 0;  // characters
+    for (;;) {
+      DWORD filled = 0;
+      if (!ReadPiece(file.get(), piece.data(), kFileBytesPerPiece, filled))
+        return ReportSystemError(variable, GetLastError());
+      if (filled == 0) break;
+      // The size was read before the first piece; a file that still grew is coded whole.
+      if (encoded + Base64EncodedSize(filled) > capacity) {
+        capacity = 2 * (encoded + Base64EncodedSize(filled));
+        std::unique_ptr<char[]> larger(new char[capacity + 1]);
+        std::memcpy(larger.get(), text.get(), encoded);
+        text = std::move(larger);
+      }
+      Base64EncodeTo(piece.data(), filled, text.get() + encoded);
+      encoded += Base64EncodedSize(filled);
+      if (filled < kFileBytesPerPiece) break;
+    }
+    text[encoded] = '\0';
+    SetLargeResultVariable(variable, text.get());
+    return true;
+  });
+}
+
+// kxBase64DecodeFile: an existing file of that name is replaced. The file stays in place even
+// when writing fails part-way, holding what was written.
+bool RunBase64DecodeFile(Params params) {
+  const std::string_view text = ParamView(params, 0);
+  const std::string path = Param(params, 1), variable = Param(params, 2);
+  const Handle file =
+      FromCreateFile(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
+    const DWORD code = GetLastError();
+    return ReportFailure(variable, CannotCreateFileText(FullPath(path), code));
+  }
+  return ReportingLackOfMemory(variable, [&] {
+    std::vector<unsigned char> bytes(Base64DecodedBound(kTextCharsPerPiece));
+    Base64Decoder decoder;
+    for (std::size_t at = 0; at < text.size() && !decoder.finished(); at += kTextCharsPerPiece) {
+      const std::size_t chars = std::min(kTextCharsPerPiece, text.size() - at);
+      const std::size_t size = decoder.Decode(text.data() + at, chars, bytes.data());
+      if (!WriteAll(file.get(), bytes.data(), size))
+        return ReportSystemError(variable, GetLastError());
+    }
+    SetResultVariable(variable, kTrue);
+    return true;
+  });
+}
