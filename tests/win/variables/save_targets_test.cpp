@@ -115,4 +115,8 @@ TEST_F(PluginTest, BracketsInNamesAndPathsReachTheHostAsWritten) {
   EXPECT_EQ(host.scripts.back(), "SaveVariables \"" + dir.path() + "\\x[#91]b[#93].txt\"");
   EXPECT_EQ(ReadFileBytes(path), "b=c\r\n");
   EXPECT_FALSE(FileExists(dir.File("xc.txt")));
+  host.SetVar("a[b]", "1");
+  const std::string listed = dir.File("y[b].txt");
+  ASSERT_TRUE(ExecTexts(host, kSaveVariables, {"a[b],a[*", listed}));
+  EXPECT_EQ(ReadFileBytes(listed), "a[b]=1\r\na[b]=1\r\n");
 }
