@@ -211,6 +211,7 @@ void NbHost::ClearLogs() {
   messages.clear();
   requests.clear();
   scriptErrors.clear();
+  falseAnswers.clear();
   pickerTexts.clear();
 }
 

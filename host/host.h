@@ -79,8 +79,14 @@ class NbHost {
   const std::list<std::pair<std::string, std::string>>& Variables() const { return vars_; }
 
   // Runs script text (lines split at CR, LF or CR LF). Returns false and sets `error` to
-  // "line N: ..." at the first line it cannot run.
+  // "line N: ..." at the first line it cannot run. As NeoBook does, it expands [Var] and [#NN]
+  // in every parameter except those that name variables: SetVar's target, DefineVar's name
+  // and the result variables of the plug-in's actions.
   bool RunScript(const std::string& text, std::string* error = nullptr);
+  // Each action of a script run that answered false, as "line N: kxName answered false".
+  std::vector<std::string> falseAnswers;
+  // Ends a script run at the first false answer, with that text as the error.
+  bool strict = false;
 
   // The three texts nbInitPlugIn handed over at start-up.
   std::string title, publisher, hint;
@@ -122,7 +128,7 @@ class NbHost {
   static void HOSTCALL ScriptProcessorCb(const char* script);
   static HostBool HOSTCALL InterfaceAccessCb(int request, char** text);
 
-  bool RunLine(const std::string& line, std::string* error);
+  bool RunLine(const std::string& line, int number, std::string* error);
   std::string Expand(const std::string& text) const;
   static std::string Key(std::string name);
 

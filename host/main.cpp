@@ -1,6 +1,9 @@
-// nbhost [--plugin PATH] [--version TEXT] SCRIPT   runs a script, prints the variables
-// nbhost [--plugin PATH] --catalogue               prints what the plug-in registered
+// nbhost [--plugin PATH] [--version TEXT] [--strict] SCRIPT   runs a script, prints the
+//                                                             variables
+// nbhost [--plugin PATH] --catalogue                          prints what the plug-in registered
 // --publication TITLE opens the publication's windows first (PubTitle, WinHandle)
+// Each action that answers false is reported on standard error ("line 12: kxSetVar answered
+// false"); --strict ends the run there with exit code 1.
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -56,7 +59,8 @@ std::string ReadScript(const std::string& path) {
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: nbhost [--plugin PATH] [--version TEXT] [--publication TITLE] SCRIPT\n"
+               "usage: nbhost [--plugin PATH] [--version TEXT] [--publication TITLE] [--strict] "
+               "SCRIPT\n"
                "       nbhost [--plugin PATH] --catalogue\n");
   return 2;
 }
@@ -66,7 +70,7 @@ int Usage() {
 int main(int argc, char** argv) {
   std::string plugin = NbHost::DefaultPluginPath(), script;
   std::string version = "5.8.7";
-  bool catalogue = false;
+  bool catalogue = false, strict = false;
   std::string publication;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -78,6 +82,8 @@ int main(int argc, char** argv) {
       publication = argv[++i];
     else if (arg == "--catalogue")
       catalogue = true;
+    else if (arg == "--strict")
+      strict = true;
     else if (!arg.empty() && arg[0] != '-' && script.empty())
       script = arg;
     else
@@ -88,6 +94,7 @@ int main(int argc, char** argv) {
     NbHost host(plugin);
     host.versionText = version;
     host.echoMessages = true;
+    host.strict = strict;
     if (catalogue) {
       Print(host.title + " (" + host.publisher + "): " + host.hint + "\n");
       for (const auto& entry : host.Catalogue()) {
@@ -106,6 +113,11 @@ int main(int argc, char** argv) {
     std::string error;
     const bool ok = host.RunScript(ReadScript(script), &error);
     for (const auto& [name, value] : host.Variables()) Print(name + "=" + value + "\n");
+    for (const auto& answer : host.falseAnswers) std::fprintf(stderr, "%s\n", answer.c_str());
+    // A strict run's stop at a false answer was reported just above.
+    const bool stoppedAtFalse =
+        strict && !host.falseAnswers.empty() && error == host.falseAnswers.back();
+    if (!ok && stoppedAtFalse) return 1;
     if (!ok) {
       std::fprintf(stderr, "nbhost: %s: %s\n", script.c_str(), error.c_str());
       return 1;

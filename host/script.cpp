@@ -72,7 +72,7 @@ bool NbHost::RunScript(const std::string& text, std::string* error) {
     if (end == std::string::npos) end = text.size();
     ++number;
     std::string lineError;
-    if (!RunLine(text.substr(start, end - start), &lineError)) {
+    if (!RunLine(text.substr(start, end - start), number, &lineError)) {
       if (error) *error = "line " + std::to_string(number) + ": " + lineError;
       return false;
     }
@@ -83,7 +83,7 @@ bool NbHost::RunScript(const std::string& text, std::string* error) {
   return true;
 }
 
-bool NbHost::RunLine(const std::string& rawLine, std::string* error) {
+bool NbHost::RunLine(const std::string& rawLine, int number, std::string* error) {
   const std::string line = TrimBlanks(rawLine);
   if (line.empty() || line[0] == '.') return true;
   const size_t space = line.find_first_of(" \t");
@@ -98,10 +98,12 @@ bool NbHost::RunLine(const std::string& rawLine, std::string* error) {
       *error = "SetVar needs a variable and a value";
       return false;
     }
-    SetVar(StripBrackets(Expand(arg(0))), Expand(arg(1)));
+    // The target names the variable: "[a]" is a, never the variable a's value names.
+    SetVar(StripBrackets(arg(0)), Expand(arg(1)));
     return true;
   }
-  if (is("DefineVar")) return true;  // declares a type only; values are untouched
+  // Declares a type only; the name is taken as written and no value changes.
+  if (is("DefineVar")) return true;
   if (is("ClearVariables")) {
     ClearVariables(Expand(arg(0)));
     return true;
@@ -129,6 +131,13 @@ bool NbHost::RunLine(const std::string& rawLine, std::string* error) {
     // Result variables reach the plug-in as written ([Result]); everything else expanded.
     params[i] = entry->kinds[i] == 6 ? arg(i) : Expand(arg(i));
   }
-  Exec(entry->id, params);
+  if (!Exec(entry->id, params)) {
+    falseAnswers.push_back("line " + std::to_string(number) + ": " + entry->name +
+                           " answered false");
+    if (strict) {
+      *error = entry->name + " answered false";
+      return false;
+    }
+  }
   return true;
 }

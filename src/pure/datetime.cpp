@@ -89,22 +89,26 @@ class Formatter {
   }
 
   // An hour prints on the 12-hour clock when an am/pm specifier has already been seen in this
-  // pattern, or when the next specifier after it that starts with "a" (outside quotes) is one,
-  // before any further hour.
+  // pattern, or when one follows it (outside quoted text) before the next hour. Each kind of
+  // quote is closed only by its own kind, as the formatting itself reads them, and letters
+  // that are no specifier ("a" alone) do not end the search.
   bool AmPmFollows(std::string_view pattern, size_t at) const {
-    bool quoted = false;
+    char quote = 0;
     for (; at < pattern.size(); ++at) {
       const char c = pattern[at];
       if (locale_.isLeadByte && locale_.isLeadByte(static_cast<unsigned char>(c))) {
         ++at;
         continue;
       }
-      if (c == '\'' || c == '"') {
-        quoted = !quoted;
-      } else if (!quoted && (c == 'a' || c == 'A')) {
-        return StartsNoCase(pattern, at, "am/pm") || StartsNoCase(pattern, at, "a/p") ||
-               StartsNoCase(pattern, at, "ampm");
-      } else if (!quoted && (c == 'h' || c == 'H')) {
+      if (quote) {
+        if (c == quote) quote = 0;
+      } else if (c == '\'' || c == '"') {
+        quote = c;
+      } else if ((c == 'a' || c == 'A') &&
+                 (StartsNoCase(pattern, at, "am/pm") || StartsNoCase(pattern, at, "a/p") ||
+                  StartsNoCase(pattern, at, "ampm"))) {
+        return true;
+      } else if (c == 'h' || c == 'H') {
         return false;
       }
     }
@@ -125,8 +129,12 @@ class Formatter {
       }
       char token = Upper(starter);
       if (IsAsciiLetter(starter)) {
-        // "m" right after an hour, with only non-letters between, is the minute.
-        if (token == 'M' && lastToken == 'H') token = 'N';
+        // "m" or "mm" right after an hour, with only non-letters between, is the minute;
+        // "mmm" and "mmmm" stay month names there.
+        if (token == 'M' && lastToken == 'H') {
+          size_t end = at;
+          if (Count(pattern, end, starter) <= 2) token = 'N';
+        }
         lastToken = token;
       }
       switch (token) {
@@ -213,7 +221,8 @@ class Formatter {
         case 'C':
           Count(pattern, at, starter);
           Append(locale_.shortDate, depth + 1);
-          if (value_.hour != 0 || value_.minute != 0 || value_.second != 0) {
+          if (value_.hour != 0 || value_.minute != 0 || value_.second != 0 ||
+              value_.millisecond != 0) {
             out_ += ' ';
             Append(locale_.longTime, depth + 1);
           }
@@ -531,9 +540,11 @@ class DateScanner {
     }
     return digits > 0;
   }
+  // With an empty separator (the regional one is a blank) the blanks themselves separate.
   bool Separator() {
     const size_t saved = at_;
     SkipBlanks();
+    if (separator_.empty()) return at_ > saved;
     if (text_.substr(at_, separator_.size()) == separator_) {
       at_ += separator_.size();
       return true;
@@ -556,11 +567,11 @@ class DateScanner {
 std::optional<CalendarDate> ReadShortDate(std::string_view text, std::string_view shortDatePattern,
                                           std::string_view separator, int currentYear) {
   // Blanks around the separator are allowed anyway, so a separator such as ". " is matched
-  // by its visible part.
+  // by its visible part, and one of blanks only by the blanks.
   std::string_view mark = separator;
   while (!mark.empty() && mark.front() == ' ') mark.remove_prefix(1);
   while (!mark.empty() && mark.back() == ' ') mark.remove_suffix(1);
-  if (mark.empty()) mark = "/";
+  if (separator.empty()) mark = "/";
 
   const DateOrder order = OrderOfPattern(shortDatePattern);
   DateScanner scan(text, mark);

@@ -99,16 +99,19 @@ std::optional<std::string> RepeatText(std::string_view text, std::int64_t count,
   return out;
 }
 
-std::string AppendUnlessEnds(std::string_view text, std::string_view addition) {
-  const auto n = static_cast<std::int64_t>(addition.size());
-  const auto m = static_cast<std::int64_t>(text.size());
-  if (CopyText(text, m - n + 1, n) == addition) return std::string(text);
+std::string AppendUnlessEnds(std::string_view text, std::string_view addition,
+                             const LeadBytes& lead) {
+  const bool ends = addition.size() <= text.size() && text.ends_with(addition) &&
+                    !IsTrailByteAt(text, text.size() - addition.size(), lead);
+  if (ends) return std::string(text);
   return std::string(text) + std::string(addition);
 }
 
-std::string PrependUnlessStarts(std::string_view text, std::string_view addition) {
-  const auto n = static_cast<std::int64_t>(addition.size());
-  if (CopyText(text, 1, n) == addition) return std::string(text);
+std::string PrependUnlessStarts(std::string_view text, std::string_view addition,
+                                const LeadBytes& lead) {
+  const bool starts = addition.size() <= text.size() && text.starts_with(addition) &&
+                      !IsTrailByteAt(text, addition.size(), lead);
+  if (starts) return std::string(text);
   return std::string(addition) + std::string(text);
 }
 
@@ -133,16 +136,35 @@ ByteSet LatinLetterAndDigitBytes() {
   return set;
 }
 
-ByteSet AllowedBytes(std::string_view allowed) {
-  ByteSet set{};
-  for (char c : allowed) set[static_cast<unsigned char>(c)] = true;
+namespace {
+std::uint16_t Pair(std::string_view text, std::size_t at) {
+  return static_cast<std::uint16_t>(static_cast<unsigned char>(text[at]) << 8 |
+                                    static_cast<unsigned char>(text[at + 1]));
+}
+}  // namespace
+
+CharSet AllowedChars(std::string_view allowed, const LeadBytes& lead) {
+  CharSet set;
+  for (std::size_t i = 0; i < allowed.size();) {
+    const std::size_t length = CharLength(allowed, i, lead);
+    if (length == 2)
+      set.pairs.insert(Pair(allowed, i));
+    else
+      set.bytes[static_cast<unsigned char>(allowed[i])] = true;
+    i += length;
+  }
   return set;
 }
 
-std::string FilterBytes(std::string_view text, const ByteSet& keep) {
+std::string FilterChars(std::string_view text, const CharSet& keep, const LeadBytes& lead) {
   std::string out;
   if (IsBlank(text)) return out;
-  for (char c : text)
-    if (keep[static_cast<unsigned char>(c)]) out += c;
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t length = CharLength(text, i, lead);
+    const bool kept = length == 2 ? keep.pairs.contains(Pair(text, i))
+                                  : keep.bytes[static_cast<unsigned char>(text[i])];
+    if (kept) out.append(text.substr(i, length));
+    i += length;
+  }
   return out;
 }

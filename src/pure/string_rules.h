@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 
 // lead[b] is true when byte b starts a double-byte character; all false on single-byte pages.
 using LeadBytes = std::array<bool, 256>;
@@ -35,9 +36,13 @@ std::string ReverseText(std::string_view text, const LeadBytes& lead);
 std::optional<std::string> RepeatText(std::string_view text, std::int64_t count,
                                       std::uint64_t maxBytes);
 
-// The text with `addition` appended (prepended) unless it already ends (starts) with it.
-std::string AppendUnlessEnds(std::string_view text, std::string_view addition);
-std::string PrependUnlessStarts(std::string_view text, std::string_view addition);
+// The text with `addition` appended (prepended) unless it already ends (starts) with it,
+// whole characters compared: an ending that starts on the second byte of a double-byte
+// character, or a beginning that stops on its first, is none.
+std::string AppendUnlessEnds(std::string_view text, std::string_view addition,
+                             const LeadBytes& lead = kNoLeadBytes);
+std::string PrependUnlessStarts(std::string_view text, std::string_view addition,
+                                const LeadBytes& lead = kNoLeadBytes);
 
 // kxIfThenStr's test: only these two exact words count as true.
 bool IsTrueWord(std::string_view value);
@@ -47,7 +52,16 @@ using ByteSet = std::array<bool, 256>;
 ByteSet LatinLetterBytes();
 ByteSet DigitBytes();
 ByteSet LatinLetterAndDigitBytes();
-// Every byte of `allowed`, by value: case matters, and an empty text allows nothing.
-ByteSet AllowedBytes(std::string_view allowed);
-// The bytes of `text` that `keep` holds, in order; a blank text gives an empty result.
-std::string FilterBytes(std::string_view text, const ByteSet& keep);
+// Which characters a filter keeps: single bytes by value, double-byte characters (lead byte
+// first) as whole pairs. Latin letters and digits are never double-byte.
+struct CharSet {
+  ByteSet bytes{};
+  std::unordered_set<std::uint16_t> pairs;
+};
+// The characters of `allowed`, each double-byte character as one; case matters, and an empty
+// text allows nothing.
+CharSet AllowedChars(std::string_view allowed, const LeadBytes& lead);
+// The characters of `text` that `keep` holds, in order, stepping by whole characters so that
+// the second byte of a double-byte character is never taken for a character of its own; a
+// blank text gives an empty result.
+std::string FilterChars(std::string_view text, const CharSet& keep, const LeadBytes& lead);

@@ -44,7 +44,30 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
 std::string QuoteForScript(std::string_view text) { return ReplaceAll(text, "\"", "[#34]"); }
 
 std::string EscapeScriptParameter(std::string_view text) {
-  return ReplaceAll(ReplaceAll(QuoteForScript(text), "\r", "[#13]"), "\n", "[#10]");
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    switch (c) {
+      case '"':
+        out += "[#34]";
+        break;
+      case '\r':
+        out += "[#13]";
+        break;
+      case '\n':
+        out += "[#10]";
+        break;
+      case '[':
+        out += "[#91]";
+        break;
+      case ']':
+        out += "[#93]";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
 }
 
 namespace {

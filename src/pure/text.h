@@ -24,7 +24,9 @@ std::vector<std::string> SplitText(std::string_view delimiter, std::string_view 
 // Host script parameters are double-quoted; a quote inside one is written as [#34].
 std::string QuoteForScript(std::string_view text);
 // A text to put between the quotes of a script parameter the plug-in builds itself: quotes as
-// [#34], and line breaks as [#13]/[#10] so that nothing in it can start another command.
+// [#34], and line breaks as [#13]/[#10] so that nothing in it can start another command;
+// square brackets as [#91]/[#93], since the host would read "[b]" in a name or path as the
+// value of the variable b.
 std::string EscapeScriptParameter(std::string_view text);
 
 // An integer text: leading blanks (code 32 only), an optional sign, then decimal digits in the

@@ -15,14 +15,15 @@
 
 namespace {
 
-// The first CR, LF or zero byte (or, with `equals`, also "=") at or after `at`, or the size
-// of the text. A dump runs to megabytes and testing each byte is what reading it costs, so
-// sixteen bytes are tested at once where the processor has SSE2, else eight in a register.
-size_t FindStop(std::string_view text, size_t at, bool equals = false) {
+// The first CR, LF, zero byte when `zeroStops` (or, with `equals`, also "=") at or after `at`,
+// or the size of the text. A dump runs to megabytes and testing each byte is what reading it costs,
+// so sixteen bytes are tested at once where the processor has SSE2, else eight in a register.
+size_t FindStop(std::string_view text, size_t at, bool zeroStops, bool equals = false) {
   const char* const data = text.data();
 #if defined(__SSE2__)
-  const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n'), zero = _mm_setzero_si128();
-  const __m128i eq = _mm_set1_epi8(equals ? '=' : '\0');
+  const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
+  const __m128i zero = _mm_set1_epi8(zeroStops ? '\0' : '\r');
+  const __m128i eq = _mm_set1_epi8(equals ? '=' : '\r');
   while (text.size() - at >= 16) {
     const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
     const __m128i stops =
@@ -34,45 +35,46 @@ size_t FindStop(std::string_view text, size_t at, bool equals = false) {
 #else
   constexpr std::uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
   const auto hasZeroByte = [](std::uint64_t v) { return (v - kOnes) & ~v & kHighs; };
-  const std::uint64_t eq = kOnes * static_cast<unsigned char>(equals ? '=' : '\0');
+  const std::uint64_t eq = kOnes * static_cast<unsigned char>(equals ? '=' : '\r');
   while (text.size() - at >= 8) {
     std::uint64_t word;
     std::memcpy(&word, data + at, 8);
-    if (hasZeroByte(word) | hasZeroByte(word ^ (kOnes * '\r')) |
+    if ((zeroStops && hasZeroByte(word)) | hasZeroByte(word ^ (kOnes * '\r')) |
         hasZeroByte(word ^ (kOnes * '\n')) | hasZeroByte(word ^ eq))
       break;
     at += 8;
   }
 #endif
-  while (at < text.size() && data[at] != '\r' && data[at] != '\n' && data[at] != '\0' &&
-         (!equals || data[at] != '='))
+  while (at < text.size() && data[at] != '\r' && data[at] != '\n' &&
+         (!zeroStops || data[at] != '\0') && (!equals || data[at] != '='))
     ++at;
   return at;
 }
 
-// Walks the lines of a text: a line ends at CR LF, a lone CR or a lone LF, a final line end
-// adds no empty line, and the text ends at its first zero byte.
+// Walks the lines of a text: a line ends at CR LF, a lone CR or a lone LF, and a final line
+// end adds no empty line. A script file ends at its first zero byte; in the host's dump a
+// zero byte is part of a value, and stopping there would lose every variable after it.
 class LineCursor {
  public:
-  explicit LineCursor(std::string_view text) : text_(text) {}
+  LineCursor(std::string_view text, bool zeroEnds) : text_(text), zeroEnds_(zeroEnds) {}
 
   // The next line, or false at the end. With `equals`, also the offset of the line's first
   // "=" (npos when it has none), found on the way.
   bool Next(std::string_view& line, size_t* equals = nullptr) {
-    if (start_ >= text_.size() || text_[start_] == '\0') return false;
+    if (start_ >= text_.size() || (zeroEnds_ && text_[start_] == '\0')) return false;
     size_t at = start_;
     if (equals) {
       *equals = std::string_view::npos;
-      at = FindStop(text_, at, true);
+      at = FindStop(text_, at, zeroEnds_, true);
       if (at < text_.size() && text_[at] == '=') {
         *equals = at - start_;
-        at = FindStop(text_, at + 1);
+        at = FindStop(text_, at + 1, zeroEnds_);
       }
     } else {
-      at = FindStop(text_, start_);
+      at = FindStop(text_, start_, zeroEnds_);
     }
     line = text_.substr(start_, at - start_);
-    if (at >= text_.size() || text_[at] == '\0')
+    if (at >= text_.size() || (zeroEnds_ && text_[at] == '\0'))
       start_ = text_.size();
     else
       start_ = at + (text_[at] == '\r' && at + 1 < text_.size() && text_[at + 1] == '\n' ? 2 : 1);
@@ -84,6 +86,7 @@ class LineCursor {
 
  private:
   std::string_view text_;
+  bool zeroEnds_;
   size_t start_ = 0;
 };
 
@@ -91,7 +94,7 @@ class LineCursor {
 
 std::vector<std::string_view> SplitLines(std::string_view text) {
   std::vector<std::string_view> lines;
-  LineCursor cursor(text);
+  LineCursor cursor(text, true);
   for (std::string_view line; cursor.Next(line);) lines.push_back(line);
   return lines;
 }
@@ -274,7 +277,7 @@ void DumpSearch::Scan(std::string_view dump) {
   // name of their own extend their ranges.
   std::vector<size_t> hits, open;
   std::string folded;
-  LineCursor cursor(dump);
+  LineCursor cursor(dump, false);
   size_t equals = 0;
   for (std::string_view line; cursor.Next(line, &equals);) {
     const size_t begin = static_cast<size_t>(line.data() - dump.data());
@@ -323,13 +326,13 @@ void AppendDumpLines(std::string_view dump, DumpRange range, std::string& out) {
     out.append(lines);
     return;
   }
-  LineCursor cursor(lines);
+  LineCursor cursor(lines, false);
   for (std::string_view line; cursor.Next(line);) out.append(line).append("\r\n");
 }
 
 std::vector<std::string_view> DumpNames(std::string_view text) {
   std::vector<std::string_view> names;
-  LineCursor cursor(text);
+  LineCursor cursor(text, false);
   size_t equals = 0;
   for (std::string_view line; cursor.Next(line, &equals);)
     if (equals != std::string_view::npos && equals > 0) names.push_back(line.substr(0, equals));

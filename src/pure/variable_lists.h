@@ -48,7 +48,8 @@ struct DumpRange {
 // holding line breaks as it is, so the lines after it that have no name (no "=", or "=" first)
 // are the rest of that value: they belong to the variable above and are never taken for
 // variables themselves. Matching an empty name would otherwise send the host a nameless
-// ClearVariables, which clears everything. The dump ends at its first zero byte.
+// ClearVariables, which clears everything. Only CR and LF end a line: a zero byte is part of
+// the value that holds it.
 class DumpSearch {
  public:
   // With a byte table names are folded on the fly, copying nothing; without one (multi-byte

@@ -20,6 +20,15 @@ constexpr bool IsDotEntry(const char* name) {
   return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
 }
 
+// The folder above the last name of `path`, by its backslashes alone: for texts the system
+// will not resolve.
+std::string LexicalParent(std::string_view path) {
+  while (path.size() > 1 && (path.back() == '\\' || path.back() == '/')) path.remove_suffix(1);
+  const size_t cut = path.find_last_of("\\/:");
+  if (cut == std::string_view::npos) return {};
+  return std::string(path.substr(0, cut + 1));
+}
+
 std::string WithTrailingBackslash(std::string path) {
   if (path.empty() || path.back() != '\\') path += '\\';
   return path;
@@ -87,17 +96,24 @@ bool RunFileTypeName(Params params) {
 }
 
 // kxParentDir: "\.." resolved by the system, so a file gives its folder, a folder the one
-// above and a drive root itself; relative paths resolve against the current folder. A path
-// the system cannot resolve (too long for the ANSI calls) is reported rather than answered
-// with a lone backslash.
+// above and a drive root itself; relative paths resolve against the current folder. The wide
+// call resolves paths of any length, where the ANSI one stops at MAX_PATH and "\.." alone
+// pushes a valid path past it; a text that not even it can resolve still gets the parent
+// its own backslashes show. There is no failure to report.
 bool RunParentDir(Params params) {
   const std::string path = Param(params, 0), variable = Param(params, 1);
-  const std::string up = path + "\\..";
-  const std::optional<std::string> parent = CallWithGrowingBuffer([&](char* buffer, DWORD size) {
-    return GetFullPathNameA(up.c_str(), size, buffer, nullptr);
-  });
-  if (!parent) return ReportSystemError(variable, GetLastError());
-  SetResultVariable(variable, WithTrailingBackslash(*parent));
+  const std::wstring up = AnsiToWide(path + "\\..");
+  std::wstring parent(MAX_PATH + 1, L'\0');
+  bool resolved = false;
+  for (int attempt = 0; attempt < 4 && !resolved; ++attempt) {
+    const DWORD length =
+        GetFullPathNameW(up.c_str(), static_cast<DWORD>(parent.size()), parent.data(), nullptr);
+    if (length == 0) break;
+    resolved = length < parent.size();
+    parent.resize(length);
+  }
+  const std::string answer = resolved ? WideToAnsi(parent) : LexicalParent(path);
+  SetResultVariable(variable, WithTrailingBackslash(answer));
   return true;
 }
 

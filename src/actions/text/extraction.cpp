@@ -1,8 +1,10 @@
-// Character filters and Roman numerals. The filters work byte by byte: letters outside A to Z
-// (Cyrillic, accented) are never Latin letters here.
+// Character filters and Roman numerals. The filters step through the text by whole
+// characters: letters outside A to Z (Cyrillic, accented, double-byte) are never Latin letters
+// here, and the second byte of a double-byte character is never a letter or digit of its own.
 #include <string>
 
 #include "actions/actions.h"
+#include "actions/text/lead_bytes.h"
 #include "core/conventions.h"
 #include "pure/roman.h"
 #include "pure/string_rules.h"
@@ -12,17 +14,19 @@ namespace {
 constexpr int kNumberToRomanId = 22;
 
 bool WriteFiltered(Params params, int resultSlot, const ByteSet& keep) {
-  SetResultVariable(Param(params, resultSlot), FilterBytes(Param(params, 0), keep));
+  SetResultVariable(Param(params, resultSlot),
+                    FilterChars(Param(params, 0), CharSet{keep, {}}, AnsiLeadBytes()));
   return true;
 }
 
 }  // namespace
 
-// The bytes of the text found in the allowed characters; a blank text gives an empty result
-// even when blanks are allowed.
+// The characters of the text found in the allowed characters; a blank text gives an empty
+// result even when blanks are allowed.
 bool RunExtractChars(Params params) {
+  const LeadBytes lead = AnsiLeadBytes();
   SetResultVariable(Param(params, 2),
-                    FilterBytes(Param(params, 0), AllowedBytes(Param(params, 1))));
+                    FilterChars(Param(params, 0), AllowedChars(Param(params, 1), lead), lead));
   return true;
 }
 

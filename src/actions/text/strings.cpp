@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "actions/actions.h"
+#include "actions/text/lead_bytes.h"
 #include "core/conventions.h"
 #include "platform/resources.h"
 #include "pure/string_rules.h"
@@ -15,13 +16,6 @@ constexpr int kDupeStrId = 5;
 // The host keeps its own copies of a variable inside a 32-bit address space; a quarter of a
 // gigabyte leaves room for them where a larger text would exhaust it.
 constexpr std::uint64_t kMaxDupeBytes = 256ull * 1024 * 1024;
-
-LeadBytes AnsiLeadBytes() {
-  LeadBytes lead{};
-  const UINT codePage = GetACP();
-  for (int b = 0x80; b < 0x100; ++b) lead[b] = IsDBCSLeadByteEx(codePage, static_cast<BYTE>(b));
-  return lead;
-}
 
 bool LocaleEqual(std::string_view a, std::string_view b) {
   return CompareStringA(LOCALE_USER_DEFAULT, 0, a.data(), static_cast<int>(a.size()), b.data(),
@@ -135,10 +129,11 @@ bool RunIfThenStr(Params params) {
   return Write(params, 3, Param(params, IsTrueWord(Param(params, 0)) ? 1 : 2));
 }
 
+// Whole characters compared: "C:\表" does not end in "\", although its last byte is one.
 bool RunIfAppendStr(Params params) {
-  return Write(params, 2, AppendUnlessEnds(Param(params, 0), Param(params, 1)));
+  return Write(params, 2, AppendUnlessEnds(Param(params, 0), Param(params, 1), AnsiLeadBytes()));
 }
 
 bool RunIfPrependStr(Params params) {
-  return Write(params, 2, PrependUnlessStarts(Param(params, 0), Param(params, 1)));
+  return Write(params, 2, PrependUnlessStarts(Param(params, 0), Param(params, 1), AnsiLeadBytes()));
 }

@@ -78,36 +78,103 @@ FileBytes::~FileBytes() {
 
 namespace {
 
-// The folder of `path` made absolute, where the temporary file goes.
-DWORD FolderOf(const std::string& path, std::string& folder) {
-  const auto full = CallWithGrowingBuffer([&](char* buffer, DWORD size) {
-    return GetFullPathNameA(path.c_str(), size, buffer, nullptr);
-  });
-  if (!full) return GetLastError();
-  const auto cut = full->find_last_of("\\/");
-  if (cut == std::string::npos || cut + 1 == full->size()) return ERROR_INVALID_NAME;
-  folder = full->substr(0, cut + 1);
+// The target made absolute, in the form the wide calls take past MAX_PATH ("\\?\C:\..." or
+// "\\?\UNC\server\share\..."): the temporary name beside a long target adds some forty
+// characters, and that must not make a save fail that writing the target itself would not.
+DWORD LongFormOf(const std::string& path, std::wstring& full) {
+  const std::wstring wide = AnsiToWide(path);
+  DWORD size = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+  for (int attempt = 0; attempt < 4 && size > 0; ++attempt) {
+    full.assign(size, L'\0');
+    const DWORD length = GetFullPathNameW(wide.c_str(), size, full.data(), nullptr);
+    if (length == 0) break;
+    if (length < size) {
+      full.resize(length);
+      if (full.starts_with(L"\\\\?\\") || full.starts_with(L"\\\\.\\")) return ERROR_SUCCESS;
+      full = full.starts_with(L"\\\\") ? L"\\\\?\\UNC\\" + full.substr(2) : L"\\\\?\\" + full;
+      return ERROR_SUCCESS;
+    }
+    size = length;
+  }
+  return wide.empty() ? ERROR_INVALID_NAME : GetLastError();
+}
+
+DWORD WriteAll(HANDLE file, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size(), 1 << 24));
+    DWORD written = 0;
+    if (!WriteFile(file, bytes.data(), chunk, &written, nullptr)) return GetLastError();
+    if (written == 0) return ERROR_WRITE_FAULT;
+    bytes.remove_prefix(written);
+  }
   return ERROR_SUCCESS;
+}
+
+// The temporary file, removed unless it was moved over the target.
+class WideTempFile {
+ public:
+  explicit WideTempFile(std::wstring path) : path_(std::move(path)) {}
+  WideTempFile(const WideTempFile&) = delete;
+  WideTempFile& operator=(const WideTempFile&) = delete;
+  ~WideTempFile() {
+    if (!path_.empty()) DeleteFileW(path_.c_str());
+  }
+  const std::wstring& path() const { return path_; }
+  void Release() { path_.clear(); }
+
+ private:
+  std::wstring path_;
+};
+
+// For a target that another program holds open without letting it be renamed over, but
+// lets it be written: the content goes into the file itself. The room it needs is claimed
+// before a byte of the old content changes, so a full disk leaves the old file whole.
+DWORD OverwriteInPlace(const std::wstring& target, std::string_view bytes) {
+  const Handle file =
+      FromCreateFile(CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return GetLastError();
+  LARGE_INTEGER old{}, size{}, start{};
+  size.QuadPart = static_cast<LONGLONG>(bytes.size());
+  if (!GetFileSizeEx(file.get(), &old)) return GetLastError();
+  if (size.QuadPart > old.QuadPart) {
+    if (!SetFilePointerEx(file.get(), size, nullptr, FILE_BEGIN) || !SetEndOfFile(file.get())) {
+      const DWORD error = GetLastError();
+      if (SetFilePointerEx(file.get(), old, nullptr, FILE_BEGIN)) SetEndOfFile(file.get());
+      return error;
+    }
+  }
+  if (!SetFilePointerEx(file.get(), start, nullptr, FILE_BEGIN)) return GetLastError();
+  if (const DWORD error = WriteAll(file.get(), bytes)) return error;
+  if (!SetEndOfFile(file.get()) || !FlushFileBuffers(file.get())) return GetLastError();
+  return ERROR_SUCCESS;
+}
+
+bool RenameRefusedBySharing(DWORD error) {
+  return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION ||
+         error == ERROR_LOCK_VIOLATION;
 }
 
 }  // namespace
 
 DWORD WriteFileReplacing(std::string_view path, std::string_view bytes) {
-  const std::string target(path);
+  std::wstring target;
+  if (const DWORD error = LongFormOf(std::string(path), target)) return error;
   // Overwriting in place would fail on a read-only file; a rename over it must not succeed
   // where that would not (Wine's rename replaces read-only files).
-  const DWORD attributes = GetFileAttributesA(target.c_str());
+  const DWORD attributes = GetFileAttributesW(target.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
     return ERROR_ACCESS_DENIED;
-  std::string folder;
-  if (const DWORD error = FolderOf(target, folder)) return error;
+  const auto cut = target.find_last_of(L'\\');
+  if (cut == std::wstring::npos || cut + 1 == target.size()) return ERROR_INVALID_NAME;
+  const std::wstring folder = target.substr(0, cut + 1);
   // A name of our own, created exclusively: GetTempFileName would create and close the file
   // only for it to be opened again, and each of those costs a trip to the file system.
-  std::optional<TempFile> temp;
+  std::optional<WideTempFile> temp;
   Handle file;
   for (int attempt = 0; attempt < 3 && !file; ++attempt) {
-    std::string name = folder + "~kx" + NewGuidText() + ".tmp";
-    file = FromCreateFile(CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    std::wstring name = folder + L"~kx" + AnsiToWide(NewGuidText()) + L".tmp";
+    file = FromCreateFile(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file)
       temp.emplace(std::move(name));
@@ -115,17 +182,17 @@ DWORD WriteFileReplacing(std::string_view path, std::string_view bytes) {
       return GetLastError();
   }
   if (!file) return ERROR_FILE_EXISTS;
-  while (!bytes.empty()) {
-    const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size(), 1 << 24));
-    DWORD written = 0;
-    if (!WriteFile(file.get(), bytes.data(), chunk, &written, nullptr)) return GetLastError();
-    if (written == 0) return ERROR_WRITE_FAULT;
-    bytes.remove_prefix(written);
-  }
+  if (const DWORD error = WriteAll(file.get(), bytes)) return error;
   // A close can still fail to store data the system held back (a full network share).
   if (!CloseHandle(file.release())) return GetLastError();
-  if (!MoveFileExA(temp->path().c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING))
-    return GetLastError();
-  temp->Release();
-  return ERROR_SUCCESS;
+  if (MoveFileExW(temp->path().c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    temp->Release();
+    return ERROR_SUCCESS;
+  }
+  const DWORD error = GetLastError();
+  const DWORD now = GetFileAttributesW(target.c_str());
+  if (!RenameRefusedBySharing(error) || now == INVALID_FILE_ATTRIBUTES ||
+      (now & FILE_ATTRIBUTE_DIRECTORY))
+    return error;
+  return OverwriteInPlace(target, bytes);
 }

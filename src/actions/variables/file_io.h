@@ -14,7 +14,9 @@ DWORD ReadWholeFile(std::string_view path, std::string& bytes);
 
 // Writes `bytes` to a temporary file in the target's folder and moves it over the target
 // only once every byte is written, so a failure never leaves a truncated file where a good
-// one was. Returns the system error code, 0 on success; the temporary file is gone either way.
+// one was. A target that another program keeps open, so that it cannot be renamed over but
+// can be written, gets the content written into it instead. Returns the system error code,
+// 0 on success; the temporary file is gone either way.
 DWORD WriteFileReplacing(std::string_view path, std::string_view bytes);
 
 // A file's bytes, mapped read-only (or read, should mapping fail). A missing, empty or

@@ -138,9 +138,11 @@ bool RunClearVariables(Params params) {
       search.emplace(WildcardPrefixes(items), std::vector<std::string_view>{}, nullptr);
       search->Scan(dump->text());
     }
+    // A name holding a zero byte cannot be put into script text: cut there, it would name
+    // another variable, or none, which clears them all.
     for (const DumpRange& range : search->Ranges(wildcard++))
       for (const auto name : DumpNames(dump->text().substr(range.begin, range.end - range.begin)))
-        ClearHostVariable(name);
+        if (name.find('\0') == std::string_view::npos) ClearHostVariable(name);
   }
   return true;
 }

@@ -122,6 +122,11 @@ TEST(EscapeScriptParameter, QuotesAndLineBreaksCannotEndTheParameter) {
   EXPECT_EQ(EscapeScriptParameter("C:\\dir\\file.txt"), "C:\\dir\\file.txt");
 }
 
+TEST(EscapeScriptParameter, BracketsCannotNameAnotherVariable) {
+  EXPECT_EQ(EscapeScriptParameter("a[b]"), "a[#91]b[#93]");
+  EXPECT_EQ(EscapeScriptParameter("x[#34]]["), "x[#91]#34[#93][#93][#91]");
+}
+
 TEST(FillPercentS, CopiesArgumentsVerbatim) {
   EXPECT_EQ(FillPercentS("Invalid \"%s\" action arguments", {"kxSetVar"}),
             "Invalid \"kxSetVar\" action arguments");

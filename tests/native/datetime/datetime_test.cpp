@@ -122,7 +122,7 @@ TEST(FormatDateTime, UsPatterns) {
   const LocaleFormats us = UsEnglishFormats();
   const FormatRow rows[] = {
       {"c", At(2011, 12, 23), "12/23/2011"},
-      {"c", At(2011, 12, 23, 0, 0, 0, 400), "12/23/2011"},
+      {"c", At(2011, 12, 23, 0, 0, 0, 400), "12/23/2011 12:00:00 AM"},
       {"c", At(2011, 12, 23, 0, 0, 1), "12/23/2011 12:00:01 AM"},
       {"c", At(2011, 12, 23, 18, 5, 9), "12/23/2011 6:05:09 PM"},
       {"d/m/yy", At(2011, 2, 3), "3/2/11"},
@@ -155,6 +155,34 @@ TEST(FormatDateTime, UsPatterns) {
       {"DD.MM.YYYY HH:NN", At(2011, 2, 3, 4, 5), "03.02.2011 04:05"},
       {"x-q, b!", At(2011, 1, 1), "x-q, b!"},
       {"", At(2011, 1, 1), ""},
+  };
+  for (const FormatRow& r : rows)
+    EXPECT_EQ(FormatDateTime(r.pattern, r.value, us), r.expected) << "pattern " << r.pattern;
+}
+
+// The look-ahead for a 12-hour clock read one quote kind as closing the other and gave up at
+// the first "a" that was no specifier.
+TEST(FormatDateTime, AmPmLookAheadPassesQuotesAndStrayLetters) {
+  LocaleFormats us = UsEnglishFormats();
+  us.longTime = TimePictureToPattern("h:mm:ss 'o''clock' tt", ":");
+  const FormatRow rows[] = {
+      {"hh:nn \"o'clock\" am/pm", At(2011, 1, 1, 15, 4), "03:04 o'clock pm"},
+      {"hh:nn 'say \"hi\"' am/pm", At(2011, 1, 1, 15, 4), "03:04 say \"hi\" pm"},
+      {"hh a am/pm", At(2011, 1, 1, 15), "03 a pm"},
+      {"hh 'am/pm' h am/pm", At(2011, 1, 1, 15), "15 am/pm 3 pm"},
+      {"c", At(2011, 1, 1, 15, 4, 5), "1/1/2011 3:04:05 o'clock PM"},
+  };
+  for (const FormatRow& r : rows)
+    EXPECT_EQ(FormatDateTime(r.pattern, r.value, us), r.expected) << "pattern " << r.pattern;
+}
+
+// Month names right after an hour printed the minutes.
+TEST(FormatDateTime, MonthNamesAfterAnHourStayMonthNames) {
+  const LocaleFormats us = UsEnglishFormats();
+  const FormatRow rows[] = {
+      {"h mmm", At(2011, 12, 1, 7, 8), "7 Dec"},
+      {"hh mmmm yyyy", At(2011, 12, 1, 7, 8), "07 December 2011"},
+      {"h:mm", At(2011, 12, 1, 7, 8), "7:08"},
   };
   for (const FormatRow& r : rows)
     EXPECT_EQ(FormatDateTime(r.pattern, r.value, us), r.expected) << "pattern " << r.pattern;
@@ -297,6 +325,28 @@ TEST(ReadShortDate, OrdersSeparatorsAndLeftovers) {
     EXPECT_EQ(date->year, r.year) << "text \"" << r.text << "\"";
     EXPECT_EQ(date->month, r.month) << "text \"" << r.text << "\"";
     EXPECT_EQ(date->day, r.day) << "text \"" << r.text << "\"";
+  }
+}
+
+// A short date "dd MM yyyy" with a blank as separator was written but never read back.
+TEST(ReadShortDate, ABlankSeparatorReadsBack) {
+  LocaleFormats f = UsEnglishFormats();
+  f.dateSeparator = SeparatorOfDatePicture("dd MM yyyy", " ");
+  f.shortDate = DatePictureToPattern("dd MM yyyy", f.dateSeparator);
+  const std::string text = FormatDateTime(f.shortDate, At(2011, 12, 23), f);
+  EXPECT_EQ(text, "23 12 2011");
+  const ReadRow rows[] = {
+      {"23 12 2011", "", "", 2011, 12, 23}, {" 23  12 2011 ", "", "", 2011, 12, 23},
+      {"23 12", "", "", 2026, 12, 23},      {"23/12/2011", "", "", 0, 0, 0},
+      {"2312 2011", "", "", 0, 0, 0},       {"23 12 2011 x", "", "", 0, 0, 0},
+  };
+  for (const ReadRow& r : rows) {
+    const auto date = ReadShortDate(r.text, f.shortDate, f.dateSeparator, 2026);
+    ASSERT_EQ(date.has_value(), r.year != 0) << "text \"" << r.text << "\"";
+    if (date)
+      EXPECT_EQ(DaysFromCivil(date->year, date->month, date->day),
+                DaysFromCivil(r.year, r.month, r.day))
+          << r.text;
   }
 }
 

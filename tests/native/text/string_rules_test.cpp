@@ -179,27 +179,69 @@ TEST(AppendPrepend, OnlyWhenMissing) {
   }
 }
 
-TEST(FilterBytes, Sets) {
+// kxIfAppendStr "C:\表" "\" added nothing: the last byte of 表 is "\".
+TEST(AppendPrepend, CompareWholeDoubleByteCharacters) {
+  const LeadBytes lead = ShiftJisLike();
+  struct Row {
+    std::string text, addition, appended, prepended;
+  } rows[] = {
+      {"C:\\" + kKanji, "\\", "C:\\" + kKanji + "\\", "\\C:\\" + kKanji},
+      {kKanji + "\\", "\\", kKanji + "\\", "\\" + kKanji + "\\"},
+      {kKanji, kKanji, kKanji, kKanji},
+      {kKanji + "x", "\x95", kKanji + "x\x95", "\x95" + kKanji + "x"},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(AppendUnlessEnds(row.text, row.addition, lead), row.appended)
+        << ::testing::PrintToString(row.text) << " + " << row.addition;
+    EXPECT_EQ(PrependUnlessStarts(row.text, row.addition, lead), row.prepended)
+        << row.addition << " + " << ::testing::PrintToString(row.text);
+  }
+}
+
+TEST(FilterChars, Sets) {
   // "Привет" in code page 1251: letters above 127 are never Latin letters.
   const std::string mixed = "\xCF\xF0\xE8\xE2\xE5\xF2, World 2!";
+  const auto allowed = [](std::string_view text) { return AllowedChars(text, kNoLeadBytes); };
   struct Row {
     std::string text;
-    ByteSet keep;
+    CharSet keep;
     const char* expected;
   } rows[] = {
-      {mixed, LatinLetterBytes(), "World"},
-      {mixed, LatinLetterAndDigitBytes(), "World2"},
-      {"-12.5 kg", DigitBytes(), "125"},
-      {"a1b2c3", AllowedBytes("abc"), "abc"},
-      {"a1b2c3", AllowedBytes("a"), "a"},
-      {"a1b2c3", AllowedBytes(""), ""},
-      {"aAbB", AllowedBytes("ab"), "ab"},
-      {"   ", AllowedBytes("  "), ""},
-      {" a ", AllowedBytes(" a"), " a "},
-      {"\t\x01 ", AllowedBytes("\t\x01 "), ""},
-      {"\xE9t\xE9", AllowedBytes("\xE9"), "\xE9\xE9"},
+      {mixed, {LatinLetterBytes(), {}}, "World"},
+      {mixed, {LatinLetterAndDigitBytes(), {}}, "World2"},
+      {"-12.5 kg", {DigitBytes(), {}}, "125"},
+      {"a1b2c3", allowed("abc"), "abc"},
+      {"a1b2c3", allowed("a"), "a"},
+      {"a1b2c3", allowed(""), ""},
+      {"aAbB", allowed("ab"), "ab"},
+      {"   ", allowed("  "), ""},
+      {" a ", allowed(" a"), " a "},
+      {"\t\x01 ", allowed("\t\x01 "), ""},
+      {"\xE9t\xE9", allowed("\xE9"), "\xE9\xE9"},
   };
-  for (const auto& row : rows) EXPECT_EQ(FilterBytes(row.text, row.keep), row.expected) << row.text;
+  for (const auto& row : rows)
+    EXPECT_EQ(FilterChars(row.text, row.keep, kNoLeadBytes), row.expected) << row.text;
+}
+
+// The second byte of a double-byte character ("A", "5", "\") was kept as if it were one.
+TEST(FilterChars, NeverKeepsTheSecondByteOfADoubleByteCharacter) {
+  const LeadBytes lead = ShiftJisLike();
+  const std::string kanjiA = "\x83\x41", kanji5 = "\x82\x35";
+  struct Row {
+    std::string text;
+    CharSet keep;
+    std::string expected;
+  } rows[] = {
+      {kanjiA + "b" + kanji5, {LatinLetterBytes(), {}}, "b"},
+      {kanjiA + "7" + kanji5, {DigitBytes(), {}}, "7"},
+      {kanjiA + "x9" + kanji5, {LatinLetterAndDigitBytes(), {}}, "x9"},
+      {"a" + kKanji + "\\", AllowedChars("\\", lead), "\\"},
+      {"a" + kKanji + "\\" + kKanji, AllowedChars(kKanji + "a", lead), "a" + kKanji + kKanji},
+      {"\x95", AllowedChars("\x95", lead), "\x95"},  // a lead byte with nothing after it
+  };
+  for (const auto& row : rows)
+    EXPECT_EQ(FilterChars(row.text, row.keep, lead), row.expected)
+        << ::testing::PrintToString(row.text);
 }
 
 TEST(IsTrueWord, ExactWordsOnly) {

@@ -34,6 +34,23 @@ std::string Names(std::string_view dump, const std::vector<DumpRange>& ranges) {
   return out;
 }
 
+// The lines of a dump by the plain rule: CR LF, CR or LF ends one, a zero byte does not.
+std::vector<std::string> DumpLines(const std::string& dump) {
+  std::vector<std::string> lines;
+  std::string line;
+  for (size_t i = 0; i < dump.size(); ++i) {
+    if (dump[i] != '\r' && dump[i] != '\n') {
+      line += dump[i];
+      continue;
+    }
+    if (dump[i] == '\r' && i + 1 < dump.size() && dump[i + 1] == '\n') ++i;
+    lines.push_back(std::move(line));
+    line.clear();
+  }
+  if (!line.empty()) lines.push_back(line);
+  return lines;
+}
+
 std::string Matches(std::string_view dump, std::string_view prefix) {
   DumpSearch search({prefix}, {}, nullptr);
   search.Scan(dump);
@@ -186,12 +203,16 @@ TEST(DumpSearch, LinesBeforeTheFirstVariableBelongToNone) {
   EXPECT_FALSE(search.Holds(0));
 }
 
-TEST(DumpSearch, TheDumpEndsAtItsFirstZeroByte) {
-  const std::string dump("A=1\r\nA2=x\0y\r\nA3=3\r\n", 19);
-  EXPECT_EQ(Matches(dump, "A"), "A;A2;");
-  DumpSearch search({"A"}, {}, nullptr);
+// The variables after a value holding a zero byte were neither cleared nor saved.
+TEST(DumpSearch, AZeroByteInAValueDoesNotEndTheDump) {
+  const char bytes[] = "A=1\r\nA2=x\0y\r\nA3=3\r\n\0=z\nA4=4";
+  const std::string dump(bytes, sizeof bytes - 1);
+  EXPECT_EQ(Matches(dump, "A"), "A;A2;A3;A4;");
+  DumpSearch search({"A"}, {"A4"}, nullptr, [](std::string_view t, std::string& o) { o = t; });
   search.Scan(dump);
-  EXPECT_EQ(Lines(dump, search.Ranges(0)), "A=1\r\nA2=x\r\n");
+  const char lines[] = "A=1\r\nA2=x\0y\r\nA3=3\r\nA4=4\r\n";  // "\0" names a variable
+  EXPECT_EQ(Lines(dump, search.Ranges(0)), std::string(lines, sizeof lines - 1));
+  EXPECT_TRUE(search.Holds(0));
 }
 
 TEST(DumpSearch, NamesAreLookedUpUnderTheGivenFolding) {
@@ -255,7 +276,7 @@ TEST(DumpSearch, AgreesWithALineByLineReading) {
       std::string name, lines;
     };
     std::vector<Variable> variables;
-    for (const auto line : SplitLines(dump)) {
+    for (const auto line : DumpLines(dump)) {
       const auto equals = line.find('=');
       if (equals != std::string_view::npos && equals > 0)
         variables.push_back({std::string(line.substr(0, equals)), ""});

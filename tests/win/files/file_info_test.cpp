@@ -167,12 +167,19 @@ TEST_F(FileInfoTest, ParentDirResolvesFilesFoldersAndRoots) {
   }
 }
 
-TEST_F(FileInfoTest, ParentDirOfAPathTooLongToResolveIsReported) {
-  const std::string path = "C:\\" + std::string(300, 'a');
+// "\.." pushed valid paths of 257 to 260 characters past MAX_PATH and they got "False".
+TEST_F(FileInfoTest, ParentDirAnswersPathsOfAnyLength) {
+  const std::string folder = "C:\\" + std::string(100, 'd') + "\\";
   host.SetVar("LastError", "before");
-  EXPECT_FALSE(host.Exec("kxParentDir", {path, "[Result]"}));
-  EXPECT_EQ(Result(), "False");
-  EXPECT_EQ(LastError(), SystemErrorText(ERROR_FILENAME_EXCED_RANGE));
+  for (const size_t length : {256u, 257u, 258u, 259u, 260u, 300u, 1000u}) {
+    const std::string path = folder + std::string(length - folder.size(), 'f');
+    EXPECT_TRUE(host.Exec("kxParentDir", {path, "[Result]"})) << length;
+    EXPECT_EQ(Result(), folder) << length;
+  }
+  // Past what even the wide calls take, the backslashes alone tell the parent.
+  EXPECT_TRUE(host.Exec("kxParentDir", {folder + std::string(40000, 'f') + "\\", "[Result]"}));
+  EXPECT_EQ(Result(), folder);
+  EXPECT_EQ(LastError(), "before");
 }
 
 TEST_F(FileInfoTest, DirIsEmpty) {

@@ -51,3 +51,28 @@ TEST_F(DoubleByteActions, EndsStrNeverStartsOnASecondByte) {
                      {"kxStartsStr", {kHyo + "a", kHyo}, "True"},
                  });
 }
+
+// The filters kept the second byte of a character when it was a letter or digit: アイウ
+// (0x83 0x41, 0x83 0x43, 0x83 0x45) gave "ACE".
+TEST_F(DoubleByteActions, FiltersNeverKeepASecondByte) {
+  const std::string aiu = "\x83\x41\x83\x43\x83\x45", two = "\x82\x51";  // アイウ, ２ (0x82 0x51)
+  RunCases(host, {
+                     {"kxExtractAlphas", {aiu}, ""},
+                     {"kxExtractAlphas", {"x" + aiu + "y"}, "xy"},
+                     {"kxExtractAlphaNum", {aiu + "1" + two}, "1"},
+                     {"kxExtractChars", {"a" + kHyo + "\\", "\\"}, "\\"},
+                     {"kxExtractChars", {"a" + kHyo + "\\" + kHyo, kHyo}, (kHyo + kHyo).c_str()},
+                 });
+}
+
+// kxIfAppendStr "C:\表" "\" added nothing: the second byte of 表 is "\".
+TEST_F(DoubleByteActions, IfAppendAndPrependCompareWholeCharacters) {
+  RunCases(host,
+           {
+               {"kxIfAppendStr", {"C:\\" + kHyo, "\\"}, ("C:\\" + kHyo + "\\").c_str()},
+               {"kxIfAppendStr", {"C:\\" + kHyo + "\\", "\\"}, ("C:\\" + kHyo + "\\").c_str()},
+               {"kxIfAppendStr", {"a" + kA, "@"}, ("a" + kA + "@").c_str()},
+               {"kxIfPrependStr", {kHyo + "x", "\x95"}, ("\x95" + kHyo + "x").c_str()},
+               {"kxIfPrependStr", {kHyo + "x", kHyo}, (kHyo + "x").c_str()},
+           });
+}
