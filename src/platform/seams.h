@@ -21,6 +21,10 @@ struct MachineSeams {
   BOOL(WINAPI* chooseFont)(LPCHOOSEFONTA) = &ChooseFontA;
   HINSTANCE(WINAPI* shellExecute)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT) = &ShellExecuteA;
   HWND(WINAPI* htmlHelp)(HWND, LPCSTR, UINT, DWORD_PTR) = nullptr;  // hhctrl.ocx, see HtmlHelpEntry
+  // A wipe flushes once per pass; tests look at the file's bytes at each flush. The counter
+  // seeds the shared generator, so a test can fix the bytes a wipe writes.
+  BOOL(WINAPI* flushFileBuffers)(HANDLE file) = &FlushFileBuffers;
+  BOOL(WINAPI* queryPerformanceCounter)(LARGE_INTEGER* counter) = &QueryPerformanceCounter;
 };
 
 MachineSeams& Seams();

@@ -34,7 +34,7 @@ std::optional<std::string> OwnKeyName(std::uint8_t key) {
   if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z'))
     return std::string(1, static_cast<char>(key));
   if (key >= 96 && key <= 105) return std::string(1, static_cast<char>('0' + key - 96));
-  if (key >= 112 && key <= 135) return "F" + std::to_string(key - 111);
+  if (key >= 112 && key <= 135) return std::string("F").append(std::to_string(key - 111));
   return std::nullopt;
 }
 

@@ -19,3 +19,5 @@
 #define IDS_RESULT_TOO_LARGE 4009
 #define IDS_CANNOT_OPEN_FILE 4010
 #define IDS_CANNOT_CREATE_FILE 4011
+// Drives, file operations and shortcuts: 4200-4299.
+#define IDS_FILE_OPERATION_FAILED 4200
