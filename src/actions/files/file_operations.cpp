@@ -28,30 +28,33 @@ constexpr int kWipeFileId = 69;
 constexpr int kShellOperationCancelled = 0x75;
 
 constexpr std::size_t kPatternBytes = 1025;
-// 1023 copies of the pattern, just under a megabyte: each WriteFile moves a large block, and
-// every block starts with the pattern's first byte, so the bytes on disk are those of the
-// pattern written 1025 bytes at a time.
-constexpr std::size_t kBlockBytes = kPatternBytes * 1023;
+// Passes are written in 1 MiB chunks at 1 MiB file offsets, so the disk sees whole, aligned
+// blocks. The buffer holds the pattern repeated over one chunk and 1024 bytes more: the chunk
+// that starts at file offset p is taken from buffer offset p mod 1025, which keeps the bytes
+// on disk exactly those of the pattern written 1025 bytes at a time.
+constexpr std::size_t kChunkBytes = std::size_t{1} << 20;
 constexpr std::int32_t kMaxCycles = 255;
 
 // One pass: a fresh pattern over exactly the file's current size, then one flush. Returns the
 // system error code, 0 on success.
-DWORD OverwriteOnce(HANDLE file, std::vector<char>& block) {
+DWORD OverwriteOnce(HANDLE file, std::vector<char>& buffer) {
   char pattern[kPatternBytes];
   for (char& byte : pattern) byte = static_cast<char>(DrawRandom(256));
 
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file, &size) || !SetFilePointerEx(file, LARGE_INTEGER{}, nullptr, FILE_BEGIN))
     return GetLastError();
-  auto remaining = static_cast<std::uint64_t>(size.QuadPart);
-  block.resize(static_cast<std::size_t>(std::min<std::uint64_t>(remaining, kBlockBytes)));
-  FillWithPattern(std::string_view(pattern, kPatternBytes), block.data(), block.size());
-  while (remaining > 0) {
-    const auto chunk = static_cast<DWORD>(std::min<std::uint64_t>(remaining, block.size()));
+  const auto total = static_cast<std::uint64_t>(size.QuadPart);
+  buffer.resize(static_cast<std::size_t>(std::min<std::uint64_t>(total, kChunkBytes)) +
+                kPatternBytes - 1);
+  FillWithPattern(std::string_view(pattern, kPatternBytes), buffer.data(), buffer.size());
+  for (std::uint64_t done = 0; done < total;) {
+    const auto chunk = static_cast<DWORD>(std::min<std::uint64_t>(total - done, kChunkBytes));
+    const char* from = buffer.data() + done % kPatternBytes;
     DWORD written = 0;
-    if (!WriteFile(file, block.data(), chunk, &written, nullptr)) return GetLastError();
+    if (!WriteFile(file, from, chunk, &written, nullptr)) return GetLastError();
     if (written != chunk) return ERROR_WRITE_FAULT;
-    remaining -= chunk;
+    done += chunk;
   }
   return Seams().flushFileBuffers(file) ? 0 : GetLastError();
 }
@@ -154,9 +157,9 @@ bool RunWipeFile(Params params) {
       const DWORD code = GetLastError();
       return ReportFailure(variable, CannotOpenFileText(FullPath(path), code));
     }
-    std::vector<char> block;
+    std::vector<char> buffer;
     for (std::int32_t pass = 0; pass < (cycles + 1) * 3; ++pass)
-      if (const DWORD code = OverwriteOnce(file.get(), block))
+      if (const DWORD code = OverwriteOnce(file.get(), buffer))
         return ReportSystemError(variable, code);
   }
   if (!DeleteFileA(path.c_str())) return ReportSystemError(variable, GetLastError());
