@@ -25,26 +25,6 @@ TEST(DriveNames, FiltersAreExactAndNeverNoRootDir) {
   EXPECT_EQ(DriveTypeName(7), "");
 }
 
-TEST(DriveNames, LetterParameter) {
-  const struct {
-    std::string parameter;
-    std::optional<char> letter;
-  } rows[] = {
-      {"C", 'C'}, {"C:", 'C'}, {"C:\\", 'C'}, {" c \t", 'c'}, {"\\:7:\\", '7'},
-      {"CD", {}}, {"", {}},    {"  ", {}},    {":\\", {}},    {"C D", {}},
-  };
-  for (const auto& row : rows) EXPECT_EQ(DriveLetter(row.parameter), row.letter) << row.parameter;
-}
-
-TEST(ShellOperations, OperationNames) {
-  EXPECT_EQ(ShellOperationCode("FO_MOVE"), 1u);
-  EXPECT_EQ(ShellOperationCode("FO_COPY"), 2u);
-  EXPECT_EQ(ShellOperationCode("FO_DELETE"), 3u);
-  EXPECT_EQ(ShellOperationCode("FO_RENAME"), 4u);
-  for (const char* name : {"fo_copy", "FO_COPY ", "FO_", ""})
-    EXPECT_FALSE(ShellOperationCode(name)) << name;
-}
-
 TEST(ShellOperations, FlagWords) {
   const struct {
     std::string text;

@@ -13,6 +13,8 @@
 #include "core/conventions.h"
 #include "encoding.h"
 #include "fixture.h"
+#include "platform/buffers.h"
+#include "platform/raii.h"
 
 namespace {
 
@@ -25,42 +27,31 @@ std::vector<std::string> Fields(const NbHost& host, const std::string& array) {
   return fields;
 }
 
-// The show command a fresh link object reads back from `path`. Wine's loader leaves it at 1
-// whatever the file holds, so the window-state names can only be checked where it works.
-int LoadedShowCommand(const std::string& path) {
-  CoInitialize(nullptr);
-  IShellLinkA* link = nullptr;
-  IPersistFile* file = nullptr;
-  int show = -1;
-  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                 reinterpret_cast<void**>(&link))) &&
-      SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-    const std::wstring wide(path.begin(), path.end());
-    if (SUCCEEDED(file->Load(wide.c_str(), STGM_READ))) link->GetShowCmd(&show);
-  }
-  if (file) file->Release();
-  if (link) link->Release();
-  CoUninitialize();
-  return show;
+// A link made here, for hotkeys and window states kxAddShortcut does not set; and the show
+// command a fresh link object reads back from it. Wine's loader leaves that at 1 whatever the
+// file holds, so window-state names can only be checked where the shell keeps them.
+bool MakeLink(const std::string& path, const std::string& target, WORD hotkey, int show) {
+  const ComScope com;
+  ComPtr<IShellLinkA> link;
+  ComPtr<IPersistFile> file;
+  return SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                    link.put_void())) &&
+         SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.put_void())) &&
+         SUCCEEDED(link->SetPath(target.c_str())) && SUCCEEDED(link->SetHotkey(hotkey)) &&
+         SUCCEEDED(link->SetShowCmd(show)) && SUCCEEDED(file->Save(AnsiToWide(path).c_str(), TRUE));
 }
 
-bool MakeLink(const std::string& path, const std::string& target, WORD hotkey, int show) {
-  CoInitialize(nullptr);
-  IShellLinkA* link = nullptr;
-  IPersistFile* file = nullptr;
-  bool ok = SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                       IID_IShellLinkA, reinterpret_cast<void**>(&link))) &&
-            SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
-            SUCCEEDED(link->SetPath(target.c_str())) && SUCCEEDED(link->SetHotkey(hotkey)) &&
-            SUCCEEDED(link->SetShowCmd(show));
-  if (ok) {
-    const std::wstring wide(path.begin(), path.end());
-    ok = SUCCEEDED(file->Save(wide.c_str(), TRUE));
-  }
-  if (file) file->Release();
-  if (link) link->Release();
-  CoUninitialize();
-  return ok;
+int LoadedShowCommand(const std::string& path) {
+  const ComScope com;
+  ComPtr<IShellLinkA> link;
+  ComPtr<IPersistFile> file;
+  int show = -1;
+  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                 link.put_void())) &&
+      SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.put_void())) &&
+      SUCCEEDED(file->Load(AnsiToWide(path).c_str(), STGM_READ)))
+    link->GetShowCmd(&show);
+  return show;
 }
 
 TEST_F(ShortcutTest, RoundTripOfAProgramLink) {
