@@ -9,11 +9,6 @@ namespace {
 
 NbHost* g_active = nullptr;
 
-using InitProc = void(WINAPI*)(HWND, char**, char**, char**);
-using RegisterProc = void(WINAPI*)(void*, void*, void*, void*);
-using RegisterOneProc = void(WINAPI*)(void*);
-using ExecProc = BOOL(WINAPI*)(int, char**);
-
 char* GlobalCopy(const std::string& text) {
   auto* block = static_cast<char*>(GlobalAlloc(GMEM_FIXED, text.size() + 1));
   if (block) std::memcpy(block, text.c_str(), text.size() + 1);
@@ -99,14 +94,11 @@ void NbHost::Start(bool registerInterface) {
   FreeSlot(title);
   FreeSlot(publisher);
   FreeSlot(hint);
-  As<RegisterProc>(exports_.registerPlugIn)(reinterpret_cast<void*>(&AddActionCb), nullptr,
-                                            reinterpret_cast<void*>(&GetVariableCb),
-                                            reinterpret_cast<void*>(&SetVariableCb));
-  As<RegisterOneProc>(exports_.registerScriptProcessor)(
-      reinterpret_cast<void*>(&ScriptProcessorCb));
+  As<RegisterPlugInProc>(exports_.registerPlugIn)(&AddActionCb, nullptr, &GetVariableCb,
+                                                  &SetVariableCb);
+  As<RegisterScriptProcessorProc>(exports_.registerScriptProcessor)(&ScriptProcessorCb);
   if (registerInterface)
-    As<RegisterOneProc>(exports_.registerInterfaceAccess)(
-        reinterpret_cast<void*>(&InterfaceAccessCb));
+    As<RegisterInterfaceAccessProc>(exports_.registerInterfaceAccess)(&InterfaceAccessCb);
 }
 
 NbHost::~NbHost() {
@@ -127,16 +119,18 @@ FARPROC NbHost::Export(const char* name) const {
 }
 
 void NbHost::Init(char** title, char** publisher, char** hint) {
-  As<InitProc>(exports_.init)(reinterpret_cast<HWND>(static_cast<INT_PTR>(0x4E42)), title,
-                              publisher, hint);
+  As<InitPlugInProc>(exports_.init)(reinterpret_cast<HWND>(static_cast<INT_PTR>(0x4E42)), title,
+                                    publisher, hint);
 }
 
 bool NbHost::Exec(int id, const std::vector<const char*>& params) {
+  // The host passes exactly the slots it has, with their highest index: a plug-in that reads
+  // past it reads whatever follows in memory, as it would in NeoBook.
   std::vector<char*> block;
   for (const char* p : params) block.push_back(const_cast<char*>(p));
-  block.push_back(nullptr);  // not a declared slot: only guards against a stray read
   g_active = this;
-  return As<ExecProc>(exports_.exec)(id, block.data()) != FALSE;
+  return As<ExecActionProc>(exports_.exec)(id, block.data(), static_cast<int>(block.size()) - 1) !=
+         FALSE;
 }
 
 bool NbHost::Exec(int id, const std::vector<std::string>& params) {
@@ -153,7 +147,8 @@ bool NbHost::Exec(const std::string& actionName, const std::vector<std::string>&
 
 bool NbHost::Edit(int id, std::vector<char*>& slots) {
   g_active = this;
-  return As<ExecProc>(exports_.edit)(id, slots.data()) != FALSE;
+  return As<EditActionProc>(exports_.edit)(id, slots.data(), static_cast<int>(slots.size()) - 1) !=
+         FALSE;
 }
 
 const CatalogueEntry* NbHost::FindEntry(const std::string& name) const {
@@ -219,46 +214,42 @@ void NbHost::ClearLogs() {
   pickerTexts.clear();
 }
 
-BOOL WINAPI NbHost::AddActionCb(int id, const char* name, const char* hint,
-                                const unsigned char* kinds, int highIndex, int count) {
-  if (!g_active) return FALSE;
+void HOSTCALL NbHost::AddActionCb ADD_ACTION_PARAMETERS(id, name, hint, kinds, highIndex, count) {
+  if (!g_active) return;
   CatalogueEntry entry;
   entry.id = id;
   entry.name = name ? name : "";
   entry.hint = hint ? hint : "";
   if (kinds && highIndex >= 0) entry.kinds.assign(kinds, kinds + highIndex + 1);
   entry.highIndex = highIndex;
-  entry.count = count;
+  entry.count = count & 0xFF;  // NumParams is a Byte: only the low byte of its slot counts
   g_active->catalogue_.push_back(std::move(entry));
-  return TRUE;
 }
 
-BOOL WINAPI NbHost::GetVariableCb(const char* name, char** value) {
-  if (!g_active || !value) return FALSE;
+void HOSTCALL NbHost::GetVariableCb(const char* name, char** value) {
+  if (!g_active || !value) return;
   const CallbackTimer timer(g_active);
   g_active->getCalls.emplace_back(name ? name : "");
-  if (g_active->getVariableReturnsNull) return TRUE;
+  if (g_active->getVariableReturnsNull) return;
   if (const auto found = g_active->Var(name ? name : "")) *value = GlobalCopy(*found);
-  return TRUE;
 }
 
-BOOL WINAPI NbHost::SetVariableCb(const char* name, const char* value) {
-  if (!g_active) return FALSE;
+void HOSTCALL NbHost::SetVariableCb(const char* name, const char* value) {
+  if (!g_active) return;
   const CallbackTimer timer(g_active);
   g_active->setCalls.push_back({name ? name : "", value ? value : ""});
   g_active->SetVar(name ? name : "", value ? value : "");
-  return TRUE;
 }
 
-BOOL WINAPI NbHost::ScriptProcessorCb(const char* script) {
+void HOSTCALL NbHost::ScriptProcessorCb(const char* script) {
   NbHost* host = g_active;
-  if (!host) return FALSE;
+  if (!host) return;
   const CallbackTimer timer(host);
   const std::string text = script ? script : "";
   host->scripts.push_back(text);
   if (host->scriptHook) {
     host->scriptHook(text);
-    return TRUE;
+    return;
   }
   std::string error;
   if (!host->RunScript(text, &error)) {
@@ -266,10 +257,9 @@ BOOL WINAPI NbHost::ScriptProcessorCb(const char* script) {
     std::fprintf(stderr, "nbhost: script from plug-in: %s\n", error.c_str());
   }
   g_active = host;
-  return TRUE;
 }
 
-BOOL WINAPI NbHost::InterfaceAccessCb(int request, char** text) {
+HostBool HOSTCALL NbHost::InterfaceAccessCb(int request, char** text) {
   NbHost* host = g_active;
   if (!host || !text) return FALSE;
   const CallbackTimer timer(host);

@@ -14,6 +14,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/abi.h"
+
 struct CatalogueEntry {
   int id = 0;
   std::string name;
@@ -100,12 +102,12 @@ class NbHost {
   std::function<void(const std::string&)> scriptHook;
 
  private:
-  static BOOL WINAPI AddActionCb(int id, const char* name, const char* hint,
-                                 const unsigned char* kinds, int highIndex, int count);
-  static BOOL WINAPI GetVariableCb(const char* name, char** value);
-  static BOOL WINAPI SetVariableCb(const char* name, const char* value);
-  static BOOL WINAPI ScriptProcessorCb(const char* script);
-  static BOOL WINAPI InterfaceAccessCb(int request, char** text);
+  // NeoBook's callbacks, in its calling convention (core/abi.h).
+  static void HOSTCALL AddActionCb ADD_ACTION_PARAMETERS(id, name, hint, kinds, highIndex, count);
+  static void HOSTCALL GetVariableCb(const char* name, char** value);
+  static void HOSTCALL SetVariableCb(const char* name, const char* value);
+  static void HOSTCALL ScriptProcessorCb(const char* script);
+  static HostBool HOSTCALL InterfaceAccessCb(int request, char** text);
 
   bool RunLine(const std::string& line, std::string* error);
   std::string Expand(const std::string& text) const;

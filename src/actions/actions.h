@@ -56,3 +56,25 @@ bool RunFileOperation(Params params);
 bool RunWipeFile(Params params);
 bool RunAddShortcut(Params params);
 bool RunGetShortcut(Params params);
+
+// Power, session, display, cursor, system information and processes.
+bool RunHideCursor(Params params);
+bool RunShowCursor(Params params);
+bool RunShellAbout(Params params);
+bool RunLogOff(Params params);
+bool RunPowerOff(Params params);
+bool RunReboot(Params params);
+bool RunRestart(Params params);
+bool RunShutdown(Params params);
+bool RunSuspend(Params params);
+bool RunHibernate(Params params);
+bool RunCanSuspend(Params params);
+bool RunCanPowerOff(Params params);
+bool RunCanHibernate(Params params);
+bool RunErrorMessage(Params params);
+bool RunDisableSleep(Params params);
+bool RunEnableSleep(Params params);
+bool RunMemoryStatus(Params params);
+bool RunKillProgram(Params params);
+bool RunMonitorOff(Params params);
+bool RunMonitorOn(Params params);

@@ -45,8 +45,8 @@ constexpr std::array<CatalogueRow, kCatalogueRows> kCatalogue = {{
     Action(23, "\1\6"sv, &RunRomanToNumber),
     Heading(1),  // Приложения
     Action(24, "\1\1\1"sv, &RunSetVar),
-    Action(25, ""sv, nullptr),
-    Action(26, ""sv, nullptr),
+    Action(25, ""sv, &RunHideCursor),
+    Action(26, ""sv, &RunShowCursor),
     Action(27, "\1"sv, &RunExecAction),
     Action(28, "\1"sv, &RunExecActions),
     Action(29, "\1"sv, &RunClearVariables),
@@ -69,31 +69,31 @@ constexpr std::array<CatalogueRow, kCatalogueRows> kCatalogue = {{
     Action(44, "\1\1\1\3\1\1\1\6"sv, nullptr),
     Action(45, "\1\1\1\3\1\1\1\6"sv, nullptr),
     Heading(4),  // Система
-    Action(46, "\1\1\1\6"sv, nullptr),
-    Action(47, "\1\6"sv, nullptr),
-    Action(48, "\1\6"sv, nullptr),
-    Action(49, "\1\6"sv, nullptr),
-    Action(50, "\1\6"sv, nullptr),
-    Action(51, "\1\6"sv, nullptr),
-    Action(52, "\6"sv, nullptr),
-    Action(53, "\6"sv, nullptr),
-    Action(54, "\6"sv, nullptr),
-    Action(55, "\6"sv, nullptr),
-    Action(56, "\6"sv, nullptr),
-    Action(57, "\3\6"sv, nullptr),
-    Action(58, "\6"sv, nullptr),
-    Action(59, "\6"sv, nullptr),
-    Action(60, "\6"sv, nullptr),
+    Action(46, "\1\1\1\6"sv, &RunShellAbout),
+    Action(47, "\1\6"sv, &RunLogOff),
+    Action(48, "\1\6"sv, &RunPowerOff),
+    Action(49, "\1\6"sv, &RunReboot),
+    Action(50, "\1\6"sv, &RunRestart),
+    Action(51, "\1\6"sv, &RunShutdown),
+    Action(52, "\6"sv, &RunSuspend),
+    Action(53, "\6"sv, &RunHibernate),
+    Action(54, "\6"sv, &RunCanSuspend),
+    Action(55, "\6"sv, &RunCanPowerOff),
+    Action(56, "\6"sv, &RunCanHibernate),
+    Action(57, "\3\6"sv, &RunErrorMessage),
+    Action(58, "\6"sv, &RunDisableSleep),
+    Action(59, "\6"sv, &RunEnableSleep),
+    Action(60, "\6"sv, &RunMemoryStatus),
     Action(61, "\1\1\1\1\1\6"sv, &RunAddShortcut),
     Action(62, "\1\6"sv, &RunGetShortcut),
-    Action(63, "\1\6"sv, nullptr),
+    Action(63, "\1\6"sv, &RunKillProgram),
     Heading(5),  // Скриншот
     Action(64, "\1\6"sv, nullptr),
     Action(65, "\1\3\6"sv, nullptr),
     Action(66, "\1\6"sv, nullptr),
     Heading(6),  // Дисплей
-    Action(67, "\6"sv, nullptr),
-    Action(68, "\6"sv, nullptr),
+    Action(67, "\6"sv, &RunMonitorOff),
+    Action(68, "\6"sv, &RunMonitorOn),
     Heading(7),  // Файлы
     Action(69, "\1\3\6"sv, &RunWipeFile),
     Action(70, "\1\6"sv, &RunFileSize),
@@ -176,6 +176,6 @@ void RegisterCatalogue() {
     const int count = static_cast<int>(row.kinds.size());
     const auto* kinds =
         count ? reinterpret_cast<const unsigned char*>(row.kinds.data()) : kNoParameters;
-    add(row.id, name.c_str(), hint.c_str(), kinds, count ? count - 1 : 0, count);
+    CallAddAction(add, row.id, name.c_str(), hint.c_str(), kinds, count ? count - 1 : 0, count);
   }
 }

@@ -1,5 +1,7 @@
 // The eight entry points NeoBook calls. They stay thin: bounds-check the id, index the
 // catalogue, and catch everything so that no C++ exception ever reaches the host.
+#include <algorithm>
+#include <array>
 #include <exception>
 #include <new>
 
@@ -28,11 +30,41 @@ void ReportEscapedException(const CatalogueRow& row, Params params, const char* 
   }
 }
 
+// The slots the host passed, padded to eight: a slot past the host's highest index reads as
+// empty and is never read from the host's memory.
+class SlotBlock {
+ public:
+  enum Access { kReadOnly, kEdit };
+  SlotBlock(char** hostSlots, int highIndex, Access access)
+      : host_(hostSlots),
+        count_(hostSlots && highIndex >= 0 ? std::min(highIndex + 1, kMaxSlots) : 0),
+        access_(access) {
+    std::copy_n(host_, count_, slots_.begin());
+  }
+  SlotBlock(const SlotBlock&) = delete;
+  SlotBlock& operator=(const SlotBlock&) = delete;
+  // An edit routine's slots go back to the host on every path, since a slot it replaced before
+  // an exception already holds a freed pointer on the host's side. Its writes beyond the
+  // host's block are released: the host never gets a text it has no slot for.
+  ~SlotBlock() {
+    if (access_ == kEdit) std::copy_n(slots_.begin(), count_, host_);
+    for (int i = count_; i < kMaxSlots; ++i) ReleaseHostString(&slots_[i]);
+  }
+  char** get() { return slots_.data(); }
+
+ private:
+  static constexpr int kMaxSlots = 8;
+  char** host_;
+  int count_;
+  Access access_;
+  std::array<char*, kMaxSlots> slots_{};
+};
+
 }  // namespace
 
 extern "C" {
 
-void WINAPI nbInitPlugIn(HWND hostValue, char** title, char** publisher, char** hint) {
+void HOSTCALL nbInitPlugIn(HWND hostValue, char** title, char** publisher, char** hint) {
   try {
     Host().initValue = reinterpret_cast<UINT_PTR>(hostValue);
     if (title) HandOverString(title, LoadResString(IDS_PLUGIN_TITLE));
@@ -42,8 +74,8 @@ void WINAPI nbInitPlugIn(HWND hostValue, char** title, char** publisher, char** 
   }
 }
 
-void WINAPI nbRegisterPlugIn(AddActionProc addAction, SecondRegistrationProc secondRegistration,
-                             GetVariableProc getVariable, SetVariableProc setVariable) {
+void HOSTCALL nbRegisterPlugIn(AddActionProc addAction, SecondRegistrationProc secondRegistration,
+                               GetVariableProc getVariable, SetVariableProc setVariable) {
   try {
     auto& host = Host();
     host.addAction = addAction;
@@ -55,41 +87,43 @@ void WINAPI nbRegisterPlugIn(AddActionProc addAction, SecondRegistrationProc sec
   }
 }
 
-void WINAPI nbRegisterScriptProcessor(ScriptProcessorProc scriptProcessor) {
+void HOSTCALL nbRegisterScriptProcessor(ScriptProcessorProc scriptProcessor) {
   Host().scriptProcessor = scriptProcessor;
 }
 
-void WINAPI nbRegisterInterfaceAccess(InterfaceAccessProc interfaceAccess) {
+void HOSTCALL nbRegisterInterfaceAccess(InterfaceAccessProc interfaceAccess) {
   Host().interfaceAccess = interfaceAccess;
 }
 
-BOOL WINAPI nbExecAction(int id, char** params) {
+BOOL HOSTCALL nbExecAction(int id, char** params, int highIndex) {
   const CatalogueRow* row = FindAction(id);
   if (!row || !row->run) return FALSE;
+  SlotBlock slots(params, highIndex, SlotBlock::kReadOnly);
   try {
-    return row->run(params) ? TRUE : FALSE;
+    return row->run(slots.get()) ? TRUE : FALSE;
   } catch (const std::bad_alloc&) {
-    ReportEscapedException(*row, params, nullptr);
+    ReportEscapedException(*row, slots.get(), nullptr);
   } catch (const std::exception& error) {
-    ReportEscapedException(*row, params, error.what());
+    ReportEscapedException(*row, slots.get(), error.what());
   } catch (...) {
-    ReportEscapedException(*row, params, "unknown");
+    ReportEscapedException(*row, slots.get(), "unknown");
   }
   return FALSE;
 }
 
-BOOL WINAPI nbEditAction(int id, char** params) {
+BOOL HOSTCALL nbEditAction(int id, char** params, int highIndex) {
   const CatalogueRow* row = FindAction(id);
   if (!row || !row->edit || row->kinds.empty()) return FALSE;
   try {
-    return row->edit(params) ? TRUE : FALSE;
+    SlotBlock slots(params, highIndex, SlotBlock::kEdit);
+    return row->edit(slots.get()) ? TRUE : FALSE;
   } catch (...) {
     return FALSE;
   }
 }
 
-void WINAPI nbMessage(int, int) {}
+void HOSTCALL nbMessage(int, int) {}
 
-void WINAPI nbAbout() {}
+void HOSTCALL nbAbout() {}
 
 }  // extern "C"

@@ -6,14 +6,15 @@
 #include "host.h"
 
 extern "C" {
-void WINAPI nbInitPlugIn(HWND, char**, char**, char**);
-void WINAPI nbRegisterPlugIn(void*, void*, void*, void*);
-void WINAPI nbRegisterScriptProcessor(void*);
-void WINAPI nbRegisterInterfaceAccess(void*);
-BOOL WINAPI nbExecAction(int, char**);
-BOOL WINAPI nbEditAction(int, char**);
-void WINAPI nbMessage(int, int);
-void WINAPI nbAbout();
+void HOSTCALL nbInitPlugIn(HWND, char**, char**, char**);
+void HOSTCALL nbRegisterPlugIn(AddActionProc, SecondRegistrationProc, GetVariableProc,
+                               SetVariableProc);
+void HOSTCALL nbRegisterScriptProcessor(ScriptProcessorProc);
+void HOSTCALL nbRegisterInterfaceAccess(InterfaceAccessProc);
+BOOL HOSTCALL nbExecAction(int, char**, int);
+BOOL HOSTCALL nbEditAction(int, char**, int);
+void HOSTCALL nbMessage(int, int);
+void HOSTCALL nbAbout();
 }
 
 inline PluginExports InProcessExports() {

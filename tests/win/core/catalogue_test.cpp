@@ -6,6 +6,7 @@
 
 #include "encoding.h"
 #include "fixture.h"
+#include "hints.h"
 
 namespace {
 
@@ -110,6 +111,25 @@ TEST_F(PluginTest, RussianHintsArriveAsCp1251WithRealLineFeeds) {
                               "создание ярлыка и т.д."));
 }
 
+// Checked in the Russian locale, where every hint is representable; a row whose text drifted
+// (a stray fragment, a lost line feed) shows here with its id.
+TEST_F(PluginTest, EveryHintReadsExactlyAsTheHostShouldShowIt) {
+  SKIP_UNLESS_RUSSIAN();
+  for (const auto& row : kHints) {
+    const CatalogueEntry* entry = host.FindEntry(row.name);
+    ASSERT_NE(entry, nullptr) << row.name;
+    EXPECT_EQ(entry->id, row.id) << row.name;
+    EXPECT_EQ(entry->hint, Cp1251(row.hint)) << row.id << " " << row.name;
+  }
+  const std::string ping = host.FindEntry("kxIsHostAlive")->hint;
+  const std::string secondLine = Cp1251(
+      "\nЕсли хост рабочий вернет в переменную время ожидания ответа, в противном случае "
+      "False.");
+  ASSERT_GT(ping.size(), secondLine.size());
+  EXPECT_EQ(ping.substr(ping.size() - secondLine.size()), secondLine);
+  EXPECT_EQ(std::count(ping.begin(), ping.end(), '\n'), 1);
+}
+
 TEST_F(PluginTest, RowFifteenHintIsEnglishInEveryLocale) {
   EXPECT_EQ(host.FindEntry("kxIfThenStr")->hint,
             "Check a value and set the result variable to one string when its true or another "
@@ -173,13 +193,12 @@ TEST_F(PluginTest, IdsOutsideTheCatalogueAnswerFalseAndTouchNothing) {
 }
 
 TEST_F(PluginTest, EditOfAParameterlessActionAnswersFalse) {
-  using EditProc = BOOL(WINAPI*)(int, char**);
   const auto edit =
-      reinterpret_cast<EditProc>(reinterpret_cast<void*>(host.Export("nbEditAction")));
+      reinterpret_cast<EditActionProc>(reinterpret_cast<void*>(host.Export("nbEditAction")));
   for (int id : {25, 26, 31, 32, 33, 34, 0, 96, -1}) {
     SCOPED_TRACE(id);
     char* slots[8] = {};
-    EXPECT_EQ(edit(id, slots), FALSE);
+    EXPECT_EQ(edit(id, slots, 7), FALSE);
     EXPECT_TRUE(std::all_of(std::begin(slots), std::end(slots), [](char* s) { return !s; }));
   }
   EXPECT_TRUE(host.setCalls.empty());
@@ -215,7 +234,6 @@ TEST_F(PluginTest, SecondInitReleasesTheTextsItHandedOverBefore) {
 }
 
 TEST_F(PluginTest, MessagesHaveNoEffect) {
-  using MessageProc = void(WINAPI*)(int, int);
   const auto message =
       reinterpret_cast<MessageProc>(reinterpret_cast<void*>(host.Export("nbMessage")));
   for (int code : {0, 1, 2, 100, -1, INT_MAX}) message(code, code * 3);
@@ -235,14 +253,41 @@ TEST(PluginExports, AllEightFoundByName) {
   FreeLibrary(module);
 }
 
-TEST_F(PluginTest, ANullParameterBlockReadsAsEmptyTexts) {
-  using ExecProc = BOOL(WINAPI*)(int, char**);
+// The host passes its highest slot index: the plug-in must not read beyond it. The block sits
+// at the very end of a page whose successor is inaccessible, so a read past it faults.
+TEST_F(PluginTest, SlotsPastTheHostsHighestIndexReadAsEmpty) {
   const auto exec =
-      reinterpret_cast<ExecProc>(reinterpret_cast<void*>(host.Export("nbExecAction")));
-  EXPECT_EQ(exec(10, nullptr), TRUE);   // kxTrimStr: nothing to trim, no variable named
-  EXPECT_EQ(exec(22, nullptr), FALSE);  // kxNumberToRoman: "" is not an integer
+      reinterpret_cast<ExecActionProc>(reinterpret_cast<void*>(host.Export("nbExecAction")));
+  SYSTEM_INFO system{};
+  GetSystemInfo(&system);
+  auto* pages = static_cast<char*>(
+      VirtualAlloc(nullptr, 2 * system.dwPageSize, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+  ASSERT_NE(pages, nullptr);
+  DWORD old = 0;
+  ASSERT_TRUE(VirtualProtect(pages + system.dwPageSize, system.dwPageSize, PAGE_NOACCESS, &old));
+  std::string text = " a ", result = "[Result]";
+  char** end = reinterpret_cast<char**>(pages + system.dwPageSize);
+  end[-2] = text.data();
+  end[-1] = result.data();
+  EXPECT_EQ(exec(10, end - 2, 0), TRUE);  // kxTrimStr without its result slot: nothing written
+  EXPECT_TRUE(host.setCalls.empty());
+  EXPECT_EQ(exec(10, end - 2, 1), TRUE);
+  EXPECT_EQ(host.Value("Result"), "a");
+  host.ClearLogs();
+  EXPECT_EQ(exec(15, end - 2, 1), TRUE);  // kxIfThenStr: four slots declared, two passed
+  EXPECT_TRUE(host.setCalls.empty());
+  EXPECT_EQ(exec(13, end, -1), TRUE);  // kxGUIDStr with an empty block
+  EXPECT_EQ(exec(1, end - 1, 0), TRUE);
+  VirtualFree(pages, 0, MEM_RELEASE);
+}
+
+TEST_F(PluginTest, ANullParameterBlockReadsAsEmptyTexts) {
+  const auto exec =
+      reinterpret_cast<ExecActionProc>(reinterpret_cast<void*>(host.Export("nbExecAction")));
+  EXPECT_EQ(exec(10, nullptr, 1), TRUE);   // kxTrimStr: nothing to trim, no variable named
+  EXPECT_EQ(exec(22, nullptr, 1), FALSE);  // kxNumberToRoman: "" is not an integer
   EXPECT_EQ(host.Value("LastError"), "Invalid \"kxNumberToRoman\" action arguments");
   char* nulls[8] = {};
-  EXPECT_EQ(exec(70, nulls), FALSE);  // kxFileSize of the empty path
-  EXPECT_EQ(exec(91, nulls), FALSE);  // kxEncodeDate of three empty numbers
+  EXPECT_EQ(exec(70, nulls, 7), FALSE);  // kxFileSize of the empty path
+  EXPECT_EQ(exec(91, nulls, 7), FALSE);  // kxEncodeDate of three empty numbers
 }

@@ -262,7 +262,9 @@ TEST(NoCallbacks, ActionsRunWithoutAnyHostCallback) {
   for (const auto& c : cases) {
     std::vector<char*> block;
     for (const auto& p : c.params) block.push_back(const_cast<char*>(p.c_str()));
-    EXPECT_EQ(nbExecAction(c.id, block.data()) != FALSE, c.expected) << "id " << c.id;
+    EXPECT_EQ(nbExecAction(c.id, block.data(), static_cast<int>(block.size()) - 1) != FALSE,
+              c.expected)
+        << "id " << c.id;
   }
   EXPECT_TRUE(host.setCalls.empty());
   EXPECT_TRUE(host.scripts.empty());

@@ -113,26 +113,23 @@ TEST_F(Scripts, ExecActionsRunsATenThousandLineFile) {
 namespace {
 const char* g_received = nullptr;
 int g_calls = 0;
-BOOL WINAPI RecordPointer(const char* script) {
+void HOSTCALL RecordPointer(const char* script) {
   g_received = script;
   ++g_calls;
-  return TRUE;
 }
 }  // namespace
 
 // The host gets its own text back, not a copy: the same pointer, in one call.
 TEST_F(Scripts, ExecActionPassesTheHostsOwnPointer) {
-  using RegisterProc = void(WINAPI*)(void*);
-  using ExecProc = BOOL(WINAPI*)(int, char**);
-  reinterpret_cast<RegisterProc>(host.Export("nbRegisterScriptProcessor"))(
-      reinterpret_cast<void*>(&RecordPointer));
-  const auto exec = reinterpret_cast<ExecProc>(host.Export("nbExecAction"));
+  reinterpret_cast<RegisterScriptProcessorProc>(host.Export("nbRegisterScriptProcessor"))(
+      &RecordPointer);
+  const auto exec = reinterpret_cast<ExecActionProc>(host.Export("nbExecAction"));
   for (std::string text : {std::string(""), std::string("SetVar \"[a]\" \"1\"\r\nSetVar")}) {
     std::vector<char*> params(8, nullptr);
     params[0] = text.data();
     g_received = nullptr;
     g_calls = 0;
-    EXPECT_TRUE(exec(kExecAction, params.data())) << text;
+    EXPECT_TRUE(exec(kExecAction, params.data(), 7)) << text;
     EXPECT_EQ(g_calls, 1) << text;
     EXPECT_EQ(static_cast<const void*>(g_received), static_cast<const void*>(text.data())) << text;
   }
