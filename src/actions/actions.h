@@ -49,6 +49,13 @@ bool RunIsValidDate(Params params);
 bool RunIsValidTime(Params params);
 bool RunDaysBetween(Params params);
 bool RunDaysBetweenEx(Params params);
+// Drives, shell file operations, wiping and shortcuts.
+bool RunDriveType(Params params);
+bool RunSystemDrives(Params params);
+bool RunFileOperation(Params params);
+bool RunWipeFile(Params params);
+bool RunAddShortcut(Params params);
+bool RunGetShortcut(Params params);
 
 // Power, session, display, cursor, system information and processes.
 bool RunHideCursor(Params params);

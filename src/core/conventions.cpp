@@ -175,8 +175,9 @@ bool& GeneratorSeeded() {
 
 void ReseedRandom() {
   LARGE_INTEGER counter{};
-  Generator().Seed(QueryPerformanceCounter(&counter) ? static_cast<std::uint32_t>(counter.LowPart)
-                                                     : GetTickCount());
+  Generator().Seed(Seams().queryPerformanceCounter(&counter)
+                       ? static_cast<std::uint32_t>(counter.LowPart)
+                       : GetTickCount());
   GeneratorSeeded() = true;
 }
 

@@ -33,6 +33,10 @@ struct MachineSeams {
   BOOLEAN(WINAPI* isPwrHibernateAllowed)() = nullptr;
   int(WINAPI* shellAbout)(HWND owner, LPCSTR application, LPCSTR otherText,
                           HICON icon) = &ShellAboutA;
+  // A wipe flushes once per pass; tests look at the file's bytes at each flush. The counter
+  // seeds the shared generator, so a test can fix the bytes a wipe writes.
+  BOOL(WINAPI* flushFileBuffers)(HANDLE file) = &FlushFileBuffers;
+  BOOL(WINAPI* queryPerformanceCounter)(LARGE_INTEGER* counter) = &QueryPerformanceCounter;
 };
 
 MachineSeams& Seams();

@@ -29,3 +29,5 @@
 #define IDS_UNKNOWN_HOST 4301
 #define IDS_OS_ERROR 4302
 #define IDS_OS_ERROR_UNKNOWN 4303
+// Drives, file operations and shortcuts: 4200-4299.
+#define IDS_FILE_OPERATION_FAILED 4200

@@ -1,0 +1,132 @@
+// Shell shortcuts (.lnk): making one to a file or folder, and reading one's eight fields.
+// Both go through the shell's link object; paths cross to it as UTF-16 converted from the
+// ANSI code page.
+#include <windows.h>
+// The shell link interfaces build on the types that windows.h declares.
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <cstdint>
+#include <string>
+
+#include "actions/actions.h"
+#include "core/conventions.h"
+#include "platform/buffers.h"
+#include "platform/raii.h"
+#include "pure/shortcut_fields.h"
+
+namespace {
+constexpr int kGetShortcutId = 62;
+
+// Argument and description texts may run to INFOTIPSIZE; paths are read through the same
+// size so a long one comes back whole rather than cut at 260.
+constexpr int kFieldChars = INFOTIPSIZE;
+
+LeadBytes AnsiLeadBytes() {
+  LeadBytes lead{};
+  for (int b = 0x80; b < 256; ++b) lead[b] = IsDBCSLeadByte(static_cast<BYTE>(b)) != FALSE;
+  return lead;
+}
+
+// The Windows error a failed COM call stands for, so FormatMessage finds the system's words.
+DWORD ErrorOf(HRESULT hr) {
+  return HRESULT_FACILITY(hr) == FACILITY_WIN32 ? HRESULT_CODE(hr) : static_cast<DWORD>(hr);
+}
+
+// The shell's link object with the interfaces both actions use.
+struct LinkObject {
+  ComPtr<IShellLinkA> link;
+  ComPtr<IPersistFile> file;
+
+  HRESULT Create() {
+    HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                  link.put_void());
+    if (SUCCEEDED(hr)) hr = link->QueryInterface(IID_IPersistFile, file.put_void());
+    return hr;
+  }
+};
+
+template <typename Get>
+std::string ReadField(Get get) {
+  std::string buffer(kFieldChars, '\0');
+  if (FAILED(get(buffer.data(), kFieldChars))) return {};
+  buffer.back() = '\0';
+  buffer.resize(std::char_traits<char>::length(buffer.c_str()));
+  return buffer;
+}
+
+// The layout's name for a key the plug-in does not name itself (";", "Num *" ...).
+std::string LayoutKeyName(std::uint8_t key) {
+  const UINT scanCode = MapVirtualKeyA(key, MAPVK_VK_TO_VSC);
+  char name[64] = {};
+  const int length = GetKeyNameTextA(static_cast<LONG>(scanCode << 16), name, sizeof name);
+  return std::string(name, length > 0 ? static_cast<std::size_t>(length) : 0);
+}
+}  // namespace
+
+// kxAddShortcut: a link to an existing file or folder, starting in the target's folder in a
+// normal window, saved as <folder>\<name>.lnk over any link of that name. "True" only when
+// the save succeeded and the file is there.
+bool RunAddShortcut(Params params) {
+  const std::string target = Param(params, 0), arguments = Param(params, 1),
+                    folder = Param(params, 2), name = Param(params, 3),
+                    description = Param(params, 4), variable = Param(params, 5);
+  if (!FileExists(target) && !FolderExists(target)) return ReportMissingPath(target, variable);
+
+  const ComScope com;
+  LinkObject shell;
+  if (const HRESULT hr = shell.Create(); FAILED(hr))
+    return ReportSystemError(variable, ErrorOf(hr));
+  const LeadBytes lead = AnsiLeadBytes();
+  shell.link->SetArguments(arguments.c_str());
+  shell.link->SetDescription(description.c_str());
+  shell.link->SetShowCmd(SW_SHOWNORMAL);
+  shell.link->SetPath(target.c_str());
+  shell.link->SetWorkingDirectory(WorkingFolderOf(target, lead).c_str());
+
+  const std::string linkPath = ShortcutFileName(folder, name, lead);
+  // A save that fails over an existing link of the same name would otherwise pass the
+  // existence test below.
+  const HRESULT saved = shell.file->Save(AnsiToWide(linkPath).c_str(), TRUE);
+  if (FAILED(saved)) return ReportSystemError(variable, ErrorOf(saved));
+  if (!FileExists(linkPath)) return ReportSystemError(variable, GetLastError());
+  SetResultVariable(variable, kTrue);
+  return true;
+}
+
+// kxGetShortcut: target, arguments, working folder, description, icon file, icon index,
+// window state name and hotkey text at indexes 0 to 7. A file that is not a link loads
+// nothing: the texts come back empty and the rest hold a fresh link's defaults, a success.
+bool RunGetShortcut(Params params) {
+  const std::string path = Param(params, 0), array = Param(params, 1);
+  if (!FileExists(path)) return ReportInvalidArguments(kGetShortcutId, array);
+
+  const ComScope com;
+  LinkObject shell;
+  if (const HRESULT hr = shell.Create(); FAILED(hr)) return ReportSystemError(array, ErrorOf(hr));
+  shell.file->Load(AnsiToWide(path).c_str(), STGM_READ);
+
+  IShellLinkA* link = shell.link.get();
+  WORD hotkey = 0;
+  if (FAILED(link->GetHotkey(&hotkey))) hotkey = 0;
+  const auto key = static_cast<std::uint8_t>(hotkey & 0xFF);
+  int showCommand = 0;
+  if (FAILED(link->GetShowCmd(&showCommand))) showCommand = 0;
+  int iconIndex = 0;
+  const std::string iconFile = ReadField(
+      [&](char* buffer, int size) { return link->GetIconLocation(buffer, size, &iconIndex); });
+  const std::string fields[] = {
+      ReadField([&](char* buffer, int size) {
+        return link->GetPath(buffer, size, nullptr, SLGP_UNCPRIORITY);
+      }),
+      ReadField([&](char* buffer, int size) { return link->GetArguments(buffer, size); }),
+      ReadField([&](char* buffer, int size) { return link->GetWorkingDirectory(buffer, size); }),
+      ReadField([&](char* buffer, int size) { return link->GetDescription(buffer, size); }),
+      iconFile,
+      std::to_string(iconIndex),
+      std::string(ShowCommandName(showCommand)),
+      HotkeyText(hotkey, OwnKeyName(key) ? std::string() : LayoutKeyName(key)),
+  };
+  for (int i = 0; i < 8; ++i) SetIndexedVariable(i, array, fields[i]);
+  return true;
+}
