@@ -296,6 +296,11 @@ BOOL WINAPI NbHost::InterfaceAccessCb(int request, char** text) {
           host->pickerStorage_ = *answer;
           *text = host->pickerStorage_.data();
         }
+      } else if (host->pickerHook) {
+        if (auto answer = host->pickerHook(request, host->pickerTexts.back())) {
+          host->pickerStorage_ = std::move(*answer);
+          *text = host->pickerStorage_.data();
+        }
       }
       return TRUE;
     default:

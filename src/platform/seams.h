@@ -9,6 +9,7 @@
 // windows.h first: the dialog and shell headers need its types.
 #include <commdlg.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 struct MachineSeams {
   BOOL(WINAPI* exitWindowsEx)(UINT flags, DWORD reason) = &ExitWindowsEx;
@@ -21,6 +22,7 @@ struct MachineSeams {
   BOOL(WINAPI* chooseFont)(LPCHOOSEFONTA) = &ChooseFontA;
   HINSTANCE(WINAPI* shellExecute)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT) = &ShellExecuteA;
   HWND(WINAPI* htmlHelp)(HWND, LPCSTR, UINT, DWORD_PTR) = nullptr;  // hhctrl.ocx, see HtmlHelpEntry
+  PIDLIST_ABSOLUTE(WINAPI* shBrowseForFolder)(LPBROWSEINFOW) = &SHBrowseForFolderW;
 };
 
 MachineSeams& Seams();
