@@ -2,8 +2,8 @@
 // (tools/forms-gallery.sh runs it under Xvfb). Not a test: it checks nothing by itself.
 #include <windows.h>
 // windows.h first: GDI+ needs its types.
-#include <objidl.h>
 #include <gdiplus.h>
+#include <objidl.h>
 
 #include <array>
 #include <atomic>
@@ -52,9 +52,10 @@ bool SavePng(HWND window, const std::wstring& path) {
   bool saved = false;
   if (Gdiplus::DllExports::GdipCreateBitmapFromHBITMAP(bitmap, nullptr, &image) == Gdiplus::Ok) {
     // The PNG encoder's class id.
-    const CLSID png = {0x557cf406, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
-    saved = Gdiplus::DllExports::GdipSaveImageToFile(image, path.c_str(), &png, nullptr) ==
-            Gdiplus::Ok;
+    const CLSID png = {
+        0x557cf406, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+    saved =
+        Gdiplus::DllExports::GdipSaveImageToFile(image, path.c_str(), &png, nullptr) == Gdiplus::Ok;
     Gdiplus::DllExports::GdipDisposeImage(image);
   }
   DeleteObject(bitmap);

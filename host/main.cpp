@@ -5,12 +5,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <map>
-#include <optional>
-#include <vector>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <optional>
 #include <stdexcept>
+#include <vector>
 
 #include "host.h"
 
@@ -80,7 +80,10 @@ int EditCommand(const std::string& plugin, const std::string& version, int argc,
   std::vector<std::string> texts;
   for (int i = first + 1; i < argc; ++i) {
     const std::string arg = argv[i];
-    const int request = arg == "--variable" ? 14 : arg == "--editor" ? 2 : arg == "--color" ? 10 : 0;
+    const int request = arg == "--variable" ? 14
+                        : arg == "--editor" ? 2
+                        : arg == "--color"  ? 10
+                                            : 0;
     if (request && i + 1 < argc)
       answers[request] = argv[++i];
     else
@@ -136,8 +139,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "nbhost: %s\n", e.what());
         return 1;
       }
-    }
-    else if (!arg.empty() && arg[0] != '-' && script.empty())
+    } else if (!arg.empty() && arg[0] != '-' && script.empty())
       script = arg;
     else
       return Usage();

@@ -62,11 +62,12 @@ bool EditWithFormOf(EditSlots slots) {
   return EditWithForm(Id, slots);
 }
 template <std::size_t... Ids>
-constexpr std::array<EditRoutine, sizeof...(Ids)> MakeFormEditRoutines(std::index_sequence<Ids...>) {
+constexpr std::array<EditRoutine, sizeof...(Ids)> MakeFormEditRoutines(
+    std::index_sequence<Ids...>) {
   return {&EditWithFormOf<static_cast<int>(Ids)>...};
 }
 inline constexpr auto kFormEditRoutines = MakeFormEditRoutines(std::make_index_sequence<96>());
 constexpr EditRoutine FormEditRoutine(int id) {
   return id >= 0 && id < static_cast<int>(kFormEditRoutines.size()) ? kFormEditRoutines[id]
-                                                                     : nullptr;
+                                                                    : nullptr;
 }

@@ -65,14 +65,22 @@ constexpr int kGenericFrameWidth = 292 + 2 + 27;
 
 constexpr int HeightOf(FormKind kind) {
   switch (kind) {
-    case FormKind::OneParam: return 220;
-    case FormKind::ThreeParams: return 344;
-    case FormKind::OneResultVar: return 222;
-    case FormKind::OneParamWithOneResult: return 285;
-    case FormKind::TwoParamsWithOneResult: return 345;
-    case FormKind::ThreeParamsWithOneResult: return 405;
-    case FormKind::PowerState: return 284;
-    case FormKind::Special: return 0;
+    case FormKind::OneParam:
+      return 220;
+    case FormKind::ThreeParams:
+      return 344;
+    case FormKind::OneResultVar:
+      return 222;
+    case FormKind::OneParamWithOneResult:
+      return 285;
+    case FormKind::TwoParamsWithOneResult:
+      return 345;
+    case FormKind::ThreeParamsWithOneResult:
+      return 405;
+    case FormKind::PowerState:
+      return 284;
+    case FormKind::Special:
+      return 0;
   }
   return 0;
 }
@@ -88,12 +96,23 @@ constexpr FormSpec Generic(int id, FormKind kind, UINT c0 = 0, UINT c1 = 0, UINT
   const UINT captions[] = {c0, c1, c2};
   int params = 0;
   switch (kind) {
-    case FormKind::OneParam: params = 1; break;
-    case FormKind::ThreeParams: params = 3; break;
-    case FormKind::OneParamWithOneResult: params = 1; break;
-    case FormKind::TwoParamsWithOneResult: params = 2; break;
-    case FormKind::ThreeParamsWithOneResult: params = 3; break;
-    default: break;
+    case FormKind::OneParam:
+      params = 1;
+      break;
+    case FormKind::ThreeParams:
+      params = 3;
+      break;
+    case FormKind::OneParamWithOneResult:
+      params = 1;
+      break;
+    case FormKind::TwoParamsWithOneResult:
+      params = 2;
+      break;
+    case FormKind::ThreeParamsWithOneResult:
+      params = 3;
+      break;
+    default:
+      break;
   }
   for (int i = 0; i < params; ++i) form.frames[i] = Text(i, captions[i]);
   int count = params;

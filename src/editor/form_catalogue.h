@@ -35,11 +35,11 @@ struct FrameSpec {
   std::int8_t slot = 0;
   UINT caption = 0;  // string id
   FilesButton files = FilesButton::None;
-  ItemList items{};               // combo and list frames
-  std::int8_t defaultItem = -1;   // combo frames: shown for a blank slot
-  std::uint8_t column = 0;        // 0 left, 1 right (two-column forms)
-  bool separatorAlone = false;    // separator shown without btnFiles
-  std::int16_t width = 0;         // 0: the form's frame width
+  ItemList items{};              // combo and list frames
+  std::int8_t defaultItem = -1;  // combo frames: shown for a blank slot
+  std::uint8_t column = 0;       // 0 left, 1 right (two-column forms)
+  bool separatorAlone = false;   // separator shown without btnFiles
+  std::int16_t width = 0;        // 0: the form's frame width
 };
 
 // Hooks a special form can add on top of the data (the Test button of the dialog forms).
@@ -51,7 +51,7 @@ struct FormSpec {
   FormKind kind = FormKind::Special;
   std::array<FrameSpec, 8> frames{};
   std::uint8_t frameCount = 0;
-  int width = 441;   // client area at 96 DPI
+  int width = 441;  // client area at 96 DPI
   int height = 0;
   int frameWidth = 303;
   // Special forms only: window caption and description ids (the name is the catalogue's).

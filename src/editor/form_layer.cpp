@@ -200,11 +200,11 @@ void QuoteFields(FormState& form) {
 }
 
 void ShowHelp(FormState& form) {
-  std::wstring name(static_cast<size_t>(GetWindowTextLengthW(
-                        GetDlgItem(form.window, IDT_ACTION_NAME))) + 1,
-                    L'\0');
-  name.resize(static_cast<size_t>(GetDlgItemTextW(form.window, IDT_ACTION_NAME, name.data(),
-                                                  static_cast<int>(name.size()))));
+  std::wstring name(
+      static_cast<size_t>(GetWindowTextLengthW(GetDlgItem(form.window, IDT_ACTION_NAME))) + 1,
+      L'\0');
+  name.resize(static_cast<size_t>(
+      GetDlgItemTextW(form.window, IDT_ACTION_NAME, name.data(), static_cast<int>(name.size()))));
   if (!OpenPluginHelp(WideToAnsi(name))) ShowHostMessage(LoadResString(IDS_HELP_MISSING));
 }
 
@@ -241,22 +241,20 @@ void BuildForm(FormState& form) {
     form.frames[i].spec = &frameSpec;
     const int column = frameSpec.column ? 1 : 0;
     const int x = column ? kMargin + spec.frameWidth + 10 : kMargin;
-    CreateFrame(form, i, x, columnTop[column],
-                frameSpec.width ? frameSpec.width : spec.frameWidth);
+    CreateFrame(form, i, x, columnTop[column], frameSpec.width ? frameSpec.width : spec.frameWidth);
     columnTop[column] += FrameHeight(frameSpec) == kFrameStep ? kFrameStep : FrameHeight(frameSpec);
   }
 
   const BaseLayout layout = LayoutOf(spec);
   const int right = spec.width;
-  HWND ok = CreateChild(form, 0, L"BUTTON", LoadResWide(IDS_FORM_OK),
-                        BS_DEFPUSHBUTTON | WS_TABSTOP, IDB_OK, right - 243, layout.footerTop,
-                        kButtonWidth, kButtonHeight, FontRole::Form);
+  HWND ok = CreateChild(form, 0, L"BUTTON", LoadResWide(IDS_FORM_OK), BS_DEFPUSHBUTTON | WS_TABSTOP,
+                        IDB_OK, right - 243, layout.footerTop, kButtonWidth, kButtonHeight,
+                        FontRole::Form);
   CreateChild(form, 0, L"BUTTON", LoadResWide(IDS_FORM_CANCEL), BS_PUSHBUTTON | WS_TABSTOP,
               IDB_CANCEL, right - 163, layout.footerTop, kButtonWidth, kButtonHeight,
               FontRole::Form);
-  CreateChild(form, 0, L"BUTTON", LoadResWide(IDS_FORM_HELP), BS_PUSHBUTTON | WS_TABSTOP,
-              IDB_HELP, right - 83, layout.footerTop, kButtonWidth, kButtonHeight,
-              FontRole::Form);
+  CreateChild(form, 0, L"BUTTON", LoadResWide(IDS_FORM_HELP), BS_PUSHBUTTON | WS_TABSTOP, IDB_HELP,
+              right - 83, layout.footerTop, kButtonWidth, kButtonHeight, FontRole::Form);
   (void)ok;
   if (spec.test)
     CreateGlyphButton(form, IDB_TEST, Glyph::Test, IDS_FORM_TEST, right - 43, kMargin + 20, true);
@@ -274,21 +272,21 @@ void BuildForm(FormState& form) {
   const std::wstring description =
       LoadResWide(spec.description ? spec.description : IDS_ACTION_HINT_BASE + spec.id);
   CreateChild(form, 0, L"STATIC", description, SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL,
-              IDT_ACTION_DESC, desc.left + 11, desc.top + 8, 400 + (spec.width - 441),
-              59, FontRole::Label);
+              IDT_ACTION_DESC, desc.left + 11, desc.top + 8, 400 + (spec.width - 441), 59,
+              FontRole::Label);
 
-  res.pluginIcon = Icon(static_cast<HICON>(LoadImageW(PluginModule(), L"MAINICON", IMAGE_ICON,
-                                                      form.Scale(32), form.Scale(32), 0)));
+  res.pluginIcon = Icon(static_cast<HICON>(
+      LoadImageW(PluginModule(), L"MAINICON", IMAGE_ICON, form.Scale(32), form.Scale(32), 0)));
   HWND icon = CreateChild(form, 0, L"STATIC", L"", SS_ICON | SS_CENTERIMAGE | SS_REALSIZEIMAGE,
                           IDI_PLUGIN_ICON, kMargin, layout.footerTop - 4, 32, 32, FontRole::Form);
   SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(res.pluginIcon.get()), 0);
   const std::wstring pluginName = AnsiToWide(LoadResString(IDS_PLUGIN_TITLE));
-  CreateChild(form, 0, L"STATIC", FillName(IDS_FORM_PLUGIN_NAME, pluginName),
-              SS_LEFT | SS_NOPREFIX, IDT_PLUGIN_NAME, kMargin + 40, layout.footerTop - 2,
-              right - 243 - kMargin - 44, 14, FontRole::Form);
+  CreateChild(form, 0, L"STATIC", FillName(IDS_FORM_PLUGIN_NAME, pluginName), SS_LEFT | SS_NOPREFIX,
+              IDT_PLUGIN_NAME, kMargin + 40, layout.footerTop - 2, right - 243 - kMargin - 44, 14,
+              FontRole::Form);
   CreateChild(form, 0, L"STATIC", LoadResWide(IDS_FORM_COPYRIGHTS), SS_LEFT | SS_NOPREFIX,
-              IDT_COPYRIGHTS, kMargin + 40, layout.footerTop + 12, right - 243 - kMargin - 44,
-              14, FontRole::Form);
+              IDT_COPYRIGHTS, kMargin + 40, layout.footerTop + 12, right - 243 - kMargin - 44, 14,
+              FontRole::Form);
 
   for (int i = 0; i < spec.frameCount; ++i) {
     const int slot = spec.frames[i].slot;
@@ -447,8 +445,8 @@ bool RunForm(const FormSpec& spec, EditSlots slots) {
   EmptyTemplate dialog{};
   dialog.header.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_CLIPCHILDREN;
   dialog.header.dwExtendedStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-  HWND window = CreateDialogIndirectParamW(PluginModule(), &dialog.header, form.owner,
-                                           &FormProc, reinterpret_cast<LPARAM>(&form));
+  HWND window = CreateDialogIndirectParamW(PluginModule(), &dialog.header, form.owner, &FormProc,
+                                           reinterpret_cast<LPARAM>(&form));
   if (!window) return false;
   struct Closer {
     FormState& form;
@@ -507,7 +505,8 @@ std::wstring LoadResWide(UINT id) {
 
 std::string InputText(HWND input) {
   std::wstring text(static_cast<size_t>(GetWindowTextLengthW(input)) + 1, L'\0');
-  text.resize(static_cast<size_t>(GetWindowTextW(input, text.data(), static_cast<int>(text.size()))));
+  text.resize(
+      static_cast<size_t>(GetWindowTextW(input, text.data(), static_cast<int>(text.size()))));
   return WideToAnsi(text);
 }
 
@@ -526,10 +525,14 @@ void FocusAndSelectAll(FormState& form, HWND input) {
 
 HFONT FormFont(const FormState& form, FontRole role) {
   switch (role) {
-    case FontRole::Form: return form.resources->form.get();
-    case FontRole::Label: return form.resources->label.get();
-    case FontRole::Input: return form.resources->input.get();
-    case FontRole::Title: return form.resources->title.get();
+    case FontRole::Form:
+      return form.resources->form.get();
+    case FontRole::Label:
+      return form.resources->label.get();
+    case FontRole::Input:
+      return form.resources->input.get();
+    case FontRole::Title:
+      return form.resources->title.get();
   }
   return nullptr;
 }
@@ -541,14 +544,13 @@ HICON FormGlyph(const FormState& form, Glyph glyph) {
 }
 
 HWND CreateChild(FormState& form, DWORD exStyle, const wchar_t* windowClass,
-                 const std::wstring& text, DWORD style, int id, int x, int y, int width,
-                 int height, FontRole role) {
+                 const std::wstring& text, DWORD style, int id, int x, int y, int width, int height,
+                 FontRole role) {
   HWND child = CreateWindowExW(exStyle, windowClass, text.c_str(), WS_CHILD | WS_VISIBLE | style,
                                form.Scale(x), form.Scale(y), form.Scale(width), form.Scale(height),
                                form.window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                PluginModule(), nullptr);
-  if (child)
-    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(FormFont(form, role)), FALSE);
+  if (child) SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(FormFont(form, role)), FALSE);
   return child;
 }
 

@@ -93,10 +93,9 @@ HICON FormGlyph(const FormState& form, Glyph glyph);
 
 // A child control of the form at 96-DPI pixel coordinates, with the font of `role`.
 HWND CreateChild(FormState& form, DWORD exStyle, const wchar_t* windowClass,
-                 const std::wstring& text, DWORD style, int id, int x, int y, int width,
-                 int height, FontRole role);
+                 const std::wstring& text, DWORD style, int id, int x, int y, int width, int height,
+                 FontRole role);
 // A small push button showing a glyph; its window text is the hint, for screen readers.
-HWND CreateGlyphButton(FormState& form, int id, Glyph glyph, UINT hint, int x, int y,
-                       bool tooltip);
+HWND CreateGlyphButton(FormState& form, int id, Glyph glyph, UINT hint, int x, int y, bool tooltip);
 // A string-table entry as UTF-16, so Russian texts show on any system code page.
 std::wstring LoadResWide(UINT id);

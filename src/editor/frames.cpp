@@ -33,7 +33,9 @@ constexpr int kListHeight = 111;
 constexpr int kListItemHeight = 14;
 constexpr int kComboDropHeight = 200;
 
-std::wstring Item(const FrameSpec& spec, int index) { return LoadResWide(spec.items.first + index); }
+std::wstring Item(const FrameSpec& spec, int index) {
+  return LoadResWide(spec.items.first + index);
+}
 
 void SetItemsText(FrameState& frame) {
   // The selection, joined by commas in list order.
@@ -101,10 +103,9 @@ void PickFont(FormState& form, FrameState& frame) {
   chosen.name = logFont.lfFaceName;
   chosen.size = dialog.iPointSize / 10;
   chosen.color = static_cast<std::int32_t>(dialog.rgbColors & 0xFFFFFF);
-  chosen.styles = (logFont.lfWeight >= FW_BOLD ? kFontBold : 0u) |
-                  (logFont.lfItalic ? kFontItalic : 0u) |
-                  (logFont.lfUnderline ? kFontUnderline : 0u) |
-                  (logFont.lfStrikeOut ? kFontStrikeout : 0u);
+  chosen.styles =
+      (logFont.lfWeight >= FW_BOLD ? kFontBold : 0u) | (logFont.lfItalic ? kFontItalic : 0u) |
+      (logFont.lfUnderline ? kFontUnderline : 0u) | (logFont.lfStrikeOut ? kFontStrikeout : 0u);
   const std::string text = FontToText(chosen);
   if (!text.empty()) {
     SetInputText(frame.input, text);
@@ -120,8 +121,7 @@ void BrowseFiles(FormState& form, FrameState& frame, bool save) {
   dialog.lpstrFile = buffer.data();
   dialog.nMaxFile = static_cast<DWORD>(buffer.size() - 2);
   dialog.Flags = OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_HIDEREADONLY | OFN_ENABLESIZING;
-  const BOOL chosen =
-      save ? Seams().getSaveFileName(&dialog) : Seams().getOpenFileName(&dialog);
+  const BOOL chosen = save ? Seams().getSaveFileName(&dialog) : Seams().getOpenFileName(&dialog);
   if (chosen) {
     std::string text = InputText(frame.input);
     for (const auto& path : SplitDialogFiles(buffer)) text = AppendPath(text, path);
@@ -206,12 +206,18 @@ int PlanButtons(const FrameSpec& spec, std::array<ButtonPlan, 3>& plan, bool& se
 
 HWND* ButtonSlot(FrameState& frame, FramePart part) {
   switch (part) {
-    case IDB_FRAME_VARIABLES: return &frame.variables;
-    case IDB_FRAME_OBJECTS: return &frame.objects;
-    case IDB_FRAME_FILES: return &frame.files;
-    case IDB_FRAME_FONT: return &frame.font;
-    case IDB_FRAME_COLOR: return &frame.color;
-    default: return nullptr;
+    case IDB_FRAME_VARIABLES:
+      return &frame.variables;
+    case IDB_FRAME_OBJECTS:
+      return &frame.objects;
+    case IDB_FRAME_FILES:
+      return &frame.files;
+    case IDB_FRAME_FONT:
+      return &frame.font;
+    case IDB_FRAME_COLOR:
+      return &frame.color;
+    default:
+      return nullptr;
   }
 }
 
@@ -223,17 +229,16 @@ void CreateFrame(FormState& form, int index, int x, int y, int width) {
   FrameState& frame = form.frames[index];
   const FrameSpec& spec = *frame.spec;
   const auto id = [index](FramePart part) { return FrameControlId(index, part); };
-  frame.label = CreateChild(form, 0, L"STATIC", LoadResWide(spec.caption), SS_LEFT | SS_NOPREFIX,
-                            id(IDT_FRAME_LABEL), x, y + kLabelTop, width, kLabelHeight,
-                            FontRole::Label);
+  frame.label =
+      CreateChild(form, 0, L"STATIC", LoadResWide(spec.caption), SS_LEFT | SS_NOPREFIX,
+                  id(IDT_FRAME_LABEL), x, y + kLabelTop, width, kLabelHeight, FontRole::Label);
   int inputTop = y + kInputTop;
   int inputWidth = width;
   if (spec.kind == FrameKind::List) {
-    frame.list = CreateChild(form, WS_EX_CLIENTEDGE, L"LISTBOX", L"",
-                             LBS_EXTENDEDSEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL |
-                                 WS_TABSTOP,
-                             id(IDL_FRAME_LIST), x, inputTop, kListWidth, kListHeight,
-                             FontRole::Input);
+    frame.list =
+        CreateChild(form, WS_EX_CLIENTEDGE, L"LISTBOX", L"",
+                    LBS_EXTENDEDSEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
+                    id(IDL_FRAME_LIST), x, inputTop, kListWidth, kListHeight, FontRole::Input);
     SendMessageW(frame.list, LB_SETITEMHEIGHT, 0, form.Scale(kListItemHeight));
     for (int i = 0; i < spec.items.count; ++i)
       SendMessageW(frame.list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Item(spec, i).c_str()));
@@ -247,25 +252,23 @@ void CreateFrame(FormState& form, int index, int x, int y, int width) {
   const int buttonsWidth = buttons * kButtonWidth + (separator ? kSeparatorWidth : 0);
   const int editWidth = inputWidth - kGap - buttonsWidth;
   if (spec.kind == FrameKind::Combo) {
-    frame.input = CreateChild(form, 0, L"COMBOBOX", L"",
-                              CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP,
-                              id(IDE_FRAME_INPUT), x, inputTop, editWidth, kComboDropHeight,
-                              FontRole::Input);
+    frame.input = CreateChild(
+        form, 0, L"COMBOBOX", L"", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP,
+        id(IDE_FRAME_INPUT), x, inputTop, editWidth, kComboDropHeight, FontRole::Input);
     for (int i = 0; i < spec.items.count; ++i)
       SendMessageW(frame.input, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Item(spec, i).c_str()));
   } else {
-    frame.input = CreateChild(form, WS_EX_CLIENTEDGE, L"EDIT", L"", ES_AUTOHSCROLL | WS_TABSTOP,
-                              id(IDE_FRAME_INPUT), x, inputTop, editWidth, kInputHeight,
-                              FontRole::Input);
+    frame.input =
+        CreateChild(form, WS_EX_CLIENTEDGE, L"EDIT", L"", ES_AUTOHSCROLL | WS_TABSTOP,
+                    id(IDE_FRAME_INPUT), x, inputTop, editWidth, kInputHeight, FontRole::Input);
   }
 
   int left = x + editWidth + kGap;
   const int buttonTop = inputTop - (kInputTop - kButtonTop);
   for (int i = 0; i < buttons; ++i) {
     if (i == 1 && separator) {
-      frame.separator = CreateChild(form, 0, L"STATIC", L"", SS_ETCHEDVERT,
-                                    id(IDT_FRAME_SEPARATOR), left + 2, buttonTop, 4, 24,
-                                    FontRole::Form);
+      frame.separator = CreateChild(form, 0, L"STATIC", L"", SS_ETCHEDVERT, id(IDT_FRAME_SEPARATOR),
+                                    left + 2, buttonTop, 4, 24, FontRole::Form);
       left += kSeparatorWidth;
     }
     *ButtonSlot(frame, plan[i].part) = CreateGlyphButton(
@@ -310,16 +313,25 @@ bool HandleFrameCommand(FormState& form, int id, int code) {
   }
   if (code != BN_CLICKED) return false;
   switch (part) {
-    case IDB_FRAME_VARIABLES: InsertVariable(form, frame); return true;
-    case IDB_FRAME_OBJECTS: OpenActionEditor(form, frame); return true;
-    case IDB_FRAME_FONT: PickFont(form, frame); return true;
-    case IDB_FRAME_COLOR: PickColor(frame); return true;
+    case IDB_FRAME_VARIABLES:
+      InsertVariable(form, frame);
+      return true;
+    case IDB_FRAME_OBJECTS:
+      OpenActionEditor(form, frame);
+      return true;
+    case IDB_FRAME_FONT:
+      PickFont(form, frame);
+      return true;
+    case IDB_FRAME_COLOR:
+      PickColor(frame);
+      return true;
     case IDB_FRAME_FILES:
       if (frame.spec->files == FilesButton::Folder)
         BrowseFolder(form, frame);
       else
         BrowseFiles(form, frame, frame.spec->files == FilesButton::Save);
       return true;
-    default: return false;
+    default:
+      return false;
   }
 }

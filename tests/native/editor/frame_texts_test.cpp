@@ -20,11 +20,12 @@ TEST(FrameTexts, ColorAnswers) {
     const char* answer;
     std::optional<std::uint32_t> color;
   } rows[] = {
-      {"clRed", 0x0000FF},        {"CLRED", 0x0000FF},     {" clBlue ", 0xFF0000},
-      {"255", 0x0000FF},          {"$FF0000", 0xFF0000},   {"0x00FF00", 0x00FF00},
-      {"clBtnFace", 0x8000000F},  {"-2147483633", 0x8000000F},
-      {"16777215", 0xFFFFFF},     {"clNoSuchColor", std::nullopt},
-      {"255,0,0", std::nullopt},  {"", std::nullopt},
+      {"clRed", 0x0000FF},       {"CLRED", 0x0000FF},
+      {" clBlue ", 0xFF0000},    {"255", 0x0000FF},
+      {"$FF0000", 0xFF0000},     {"0x00FF00", 0x00FF00},
+      {"clBtnFace", 0x8000000F}, {"-2147483633", 0x8000000F},
+      {"16777215", 0xFFFFFF},    {"clNoSuchColor", std::nullopt},
+      {"255,0,0", std::nullopt}, {"", std::nullopt},
   };
   for (const auto& row : rows) EXPECT_EQ(ParseColorAnswer(row.answer), row.color) << row.answer;
 }
