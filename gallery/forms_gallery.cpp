@@ -1,9 +1,10 @@
 // Renders every property form to <dir>/<id>-<name>.png so the layout can be looked at
 // (tools/forms-gallery.sh runs it under Xvfb). Not a test: it checks nothing by itself.
 #include <windows.h>
-// windows.h first: GDI+ needs its types.
-#include <gdiplus.h>
+// windows.h first, then the COM property types that GDI+ uses (left out by lean headers).
 #include <objidl.h>
+// Only then GDI+.
+#include <gdiplus.h>
 
 #include <array>
 #include <atomic>

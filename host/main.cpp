@@ -1,7 +1,7 @@
 // nbhost [--plugin PATH] [--version TEXT] SCRIPT   runs a script, prints the variables
 // nbhost [--plugin PATH] --catalogue               prints what the plug-in registered
 // nbhost [--plugin PATH] [--version TEXT] --edit ID [--variable T] [--editor T] [--color T]
-//        [SLOT...]   opens the action's property dialog, prints the slots after OK
+//        [--ok] [SLOT...]   opens the action's property dialog, prints the slots after OK
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -10,6 +10,7 @@
 #include <map>
 #include <optional>
 #include <stdexcept>
+#include <thread>
 #include <vector>
 
 #include "host.h"
@@ -65,7 +66,7 @@ int Usage() {
                "usage: nbhost [--plugin PATH] [--version TEXT] SCRIPT\n"
                "       nbhost [--plugin PATH] --catalogue\n"
                "       nbhost [--plugin PATH] [--version TEXT] --edit ID [--variable TEXT]\n"
-               "              [--editor TEXT] [--color TEXT] [SLOT...]\n");
+               "              [--editor TEXT] [--color TEXT] [--ok] [SLOT...]\n");
   return 2;
 }
 
@@ -78,13 +79,16 @@ int EditCommand(const std::string& plugin, const std::string& version, int argc,
   const int id = std::atoi(argv[first]);
   std::map<int, std::string> answers;
   std::vector<std::string> texts;
+  bool confirm = false;
   for (int i = first + 1; i < argc; ++i) {
     const std::string arg = argv[i];
     const int request = arg == "--variable" ? 14
                         : arg == "--editor" ? 2
                         : arg == "--color"  ? 10
                                             : 0;
-    if (request && i + 1 < argc)
+    if (arg == "--ok")
+      confirm = true;
+    else if (request && i + 1 < argc)
       answers[request] = argv[++i];
     else
       texts.push_back(arg);
@@ -106,7 +110,32 @@ int EditCommand(const std::string& plugin, const std::string& version, int argc,
     slots[i] = static_cast<char*>(GlobalAlloc(GMEM_FIXED, texts[i].size() + 1));
     if (slots[i]) std::memcpy(slots[i], texts[i].c_str(), texts[i].size() + 1);
   }
+  // --ok: confirm the dialog as soon as it shows, as an author pressing OK at once would.
+  std::thread presser;
+  if (confirm) {
+    presser = std::thread([ui = GetCurrentThreadId()] {
+      for (int i = 0; i < 1000; ++i) {
+        HWND form = nullptr;
+        EnumThreadWindows(
+            ui,
+            [](HWND window, LPARAM out) -> BOOL {
+              char cls[16] = {};
+              GetClassNameA(window, cls, sizeof cls);
+              if (lstrcmpA(cls, "#32770") != 0 || !IsWindowVisible(window)) return TRUE;
+              *reinterpret_cast<HWND*>(out) = window;
+              return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&form));
+        if (form) {
+          PostMessageA(form, WM_COMMAND, IDOK, 0);
+          return;
+        }
+        Sleep(10);
+      }
+    });
+  }
   const bool ok = host.Edit(id, slots);
+  if (presser.joinable()) presser.join();
   if (ok) {
     for (int i = 0; i < count; ++i)
       Print("slot " + std::to_string(i) + "=" + Visible(slots[i] ? slots[i] : "") + "\n");

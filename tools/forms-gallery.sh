@@ -5,6 +5,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dpi=${DPI:-96}
+# Russian, as the authors see it: the sample slot texts are in code page 1251.
+export LC_ALL=${LC_ALL:-ru_RU.UTF-8}
 export WINEPREFIX=$PWD/build/wine-gallery-$dpi
 out=build/forms${DPI:+-$dpi}
 run() { xvfb-run -a -s "-screen 0 1280x1024x24" tools/wine-run "$@"; }

@@ -55,7 +55,7 @@ enum Caption : UINT {
 constexpr FrameSpec Text(int slot, UINT caption) {
   FrameSpec frame;
   frame.slot = static_cast<std::int8_t>(slot);
-  frame.caption = caption;
+  frame.caption = static_cast<std::uint16_t>(caption);
   return frame;
 }
 constexpr FrameSpec Result(int slot) { return Text(slot, IDS_FORM_RESULT); }
@@ -89,9 +89,9 @@ constexpr int HeightOf(FormKind kind) {
 // kind has one.
 constexpr FormSpec Generic(int id, FormKind kind, UINT c0 = 0, UINT c1 = 0, UINT c2 = 0) {
   FormSpec form;
-  form.id = id;
+  form.id = static_cast<std::int16_t>(id);
   form.kind = kind;
-  form.height = HeightOf(kind);
+  form.height = static_cast<std::int16_t>(HeightOf(kind));
   form.frameWidth = kGenericFrameWidth;
   const UINT captions[] = {c0, c1, c2};
   int params = 0;
@@ -126,9 +126,9 @@ constexpr FormSpec Generic(int id, FormKind kind, UINT c0 = 0, UINT c1 = 0, UINT
 
 constexpr FormSpec PowerState(int id) {
   FormSpec form;
-  form.id = id;
+  form.id = static_cast<std::int16_t>(id);
   form.kind = FormKind::PowerState;
-  form.height = HeightOf(FormKind::PowerState);
+  form.height = static_cast<std::int16_t>(HeightOf(FormKind::PowerState));
   form.frameWidth = kGenericFrameWidth;
   FrameSpec flag = Text(0, kFlag);
   flag.kind = FrameKind::Combo;

@@ -26,14 +26,14 @@ enum class FormKind : std::uint8_t {
 
 // Consecutive string-table entries: `count` items from `first`.
 struct ItemList {
-  UINT first = 0;
+  std::uint16_t first = 0;
   std::uint8_t count = 0;
 };
 
 struct FrameSpec {
   FrameKind kind = FrameKind::Alpha;
   std::int8_t slot = 0;
-  UINT caption = 0;  // string id
+  std::uint16_t caption = 0;  // string id
   FilesButton files = FilesButton::None;
   ItemList items{};              // combo and list frames
   std::int8_t defaultItem = -1;  // combo frames: shown for a blank slot
@@ -47,7 +47,7 @@ struct FormState;
 using FormHandler = void (*)(FormState& form);
 
 struct FormSpec {
-  int id = 0;
+  std::int16_t id = 0;
   FormKind kind = FormKind::Special;
   std::array<FrameSpec, 8> frames{};
   std::uint8_t frameCount = 0;
@@ -55,8 +55,8 @@ struct FormSpec {
   int height = 0;
   int frameWidth = 303;
   // Special forms only: window caption and description ids (the name is the catalogue's).
-  UINT caption = 0;
-  UINT description = 0;
+  std::uint16_t caption = 0;
+  std::uint16_t description = 0;
   std::uint8_t focusFrame = 0;
   FormHandler test = nullptr;  // shows the Test button when set
 };
