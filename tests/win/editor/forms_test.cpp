@@ -2,10 +2,12 @@
 // back, and that every way of cancelling writes nothing.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "editor/form_catalogue.h"
 #include "fixture.h"
 #include "inprocess.h"
 #include "platform/resources.h"
@@ -103,6 +105,7 @@ class EditFormTest : public ::testing::Test {
 
 // What a form showed, read by the watcher.
 struct Seen {
+  bool firstInputFocused = false;
   std::wstring caption, name, description;
   std::vector<std::wstring> labels, inputs;
   bool extraFrame = false;
@@ -110,6 +113,12 @@ struct Seen {
 
 Seen ReadForm(HWND form, size_t frames) {
   Seen seen;
+  GUITHREADINFO gui{};
+  gui.cbSize = sizeof gui;
+  GetGUIThreadInfo(GetWindowThreadProcessId(form, nullptr), &gui);
+  // A combo box's focus is on the edit field inside it.
+  seen.firstInputFocused = gui.hwndFocus && (gui.hwndFocus == Input(form, 0) ||
+                                             GetParent(gui.hwndFocus) == Input(form, 0));
   seen.caption = TextOf(form);
   seen.name = ItemText(form, IDT_ACTION_NAME);
   seen.description = ItemText(form, IDT_ACTION_DESC);
@@ -146,6 +155,10 @@ TEST_F(EditFormTest, EveryGenericFormShowsItsActionAndWritesEverySlotOnOk) {
     EXPECT_EQ(seen.name, name) << "id " << row.id;
     EXPECT_EQ(seen.description, ResWide(IDS_ACTION_HINT_BASE + row.id)) << "id " << row.id;
     EXPECT_FALSE(seen.extraFrame) << "id " << row.id;
+    EXPECT_TRUE(seen.firstInputFocused) << "id " << row.id;
+    const CatalogueEntry* entry = host.FindEntry(WideToAnsi(name));
+    ASSERT_NE(entry, nullptr) << "id " << row.id;
+    EXPECT_EQ(static_cast<size_t>(entry->count), count) << "id " << row.id;
     ASSERT_EQ(seen.labels.size(), count);
     for (size_t i = 0; i < count; ++i) {
       EXPECT_EQ(seen.labels[i], row.captions[i]) << "id " << row.id << " slot " << i;
@@ -155,6 +168,16 @@ TEST_F(EditFormTest, EveryGenericFormShowsItsActionAndWritesEverySlotOnOk) {
     }
     EXPECT_TRUE(slots.Untouched(count)) << "id " << row.id << ": a slot beyond the action's";
   }
+}
+
+TEST_F(EditFormTest, TheGenericFormsAreExactlyTheFormRows) {
+  std::array<int, 96> ids{};
+  const int count = FormIds(ids);
+  std::vector<int> rows, expected;
+  for (int i = 0; i < count; ++i) rows.push_back(ids[i]);
+  for (const auto& row : kGenericForms) expected.push_back(row.id);
+  EXPECT_EQ(rows, expected);
+  EXPECT_EQ(count, 62);
 }
 
 TEST_F(EditFormTest, CancelEscapeAndCloseBoxWriteNothing) {

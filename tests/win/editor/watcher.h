@@ -44,7 +44,11 @@ class FormWatcher {
             return FALSE;
           },
           reinterpret_cast<LPARAM>(&found));
-      if (found) return found;
+      if (found) {
+        // Answered only once the form's loop runs, after the first input got the focus.
+        SendMessageW(found, WM_NULL, 0, 0);
+        return found;
+      }
       Sleep(10);
     }
     return nullptr;
