@@ -18,19 +18,19 @@
 
 namespace {
 
+// The visible dialog among a thread's top-level windows (EnumThreadWindows callback).
+BOOL CALLBACK FindVisibleDialog(HWND window, LPARAM out) {
+  wchar_t cls[16] = {};
+  GetClassNameW(window, cls, 16);
+  if (lstrcmpW(cls, L"#32770") != 0 || !IsWindowVisible(window)) return TRUE;
+  *reinterpret_cast<HWND*>(out) = window;
+  return FALSE;
+}
+
 HWND WaitForForm(DWORD thread) {
   for (int i = 0; i < 500; ++i) {
     HWND found = nullptr;
-    EnumThreadWindows(
-        thread,
-        [](HWND window, LPARAM out) -> BOOL {
-          wchar_t cls[16] = {};
-          GetClassNameW(window, cls, 16);
-          if (lstrcmpW(cls, L"#32770") != 0 || !IsWindowVisible(window)) return TRUE;
-          *reinterpret_cast<HWND*>(out) = window;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumThreadWindows(thread, &FindVisibleDialog, reinterpret_cast<LPARAM>(&found));
     if (found) return found;
     Sleep(20);
   }

@@ -61,6 +61,15 @@ std::string ReadScript(const std::string& path) {
   return out;
 }
 
+// The visible dialog among a thread's top-level windows (EnumThreadWindows callback).
+BOOL CALLBACK FindVisibleDialog(HWND window, LPARAM out) {
+  char cls[16] = {};
+  GetClassNameA(window, cls, sizeof cls);
+  if (lstrcmpA(cls, "#32770") != 0 || !IsWindowVisible(window)) return TRUE;
+  *reinterpret_cast<HWND*>(out) = window;
+  return FALSE;
+}
+
 int Usage() {
   std::fprintf(stderr,
                "usage: nbhost [--plugin PATH] [--version TEXT] SCRIPT\n"
@@ -116,16 +125,7 @@ int EditCommand(const std::string& plugin, const std::string& version, int argc,
     presser = std::thread([ui = GetCurrentThreadId()] {
       for (int i = 0; i < 1000; ++i) {
         HWND form = nullptr;
-        EnumThreadWindows(
-            ui,
-            [](HWND window, LPARAM out) -> BOOL {
-              char cls[16] = {};
-              GetClassNameA(window, cls, sizeof cls);
-              if (lstrcmpA(cls, "#32770") != 0 || !IsWindowVisible(window)) return TRUE;
-              *reinterpret_cast<HWND*>(out) = window;
-              return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&form));
+        EnumThreadWindows(ui, &FindVisibleDialog, reinterpret_cast<LPARAM>(&form));
         if (form) {
           PostMessageA(form, WM_COMMAND, IDOK, 0);
           return;

@@ -292,10 +292,14 @@ void BuildForm(FormState& form) {
     const int slot = spec.frames[i].slot;
     FillFrame(form.frames[i], form.slots ? form.slots[slot] : nullptr);
   }
+  for (const auto& built : form.frames) {
+    if (!built.input) return;
+  }
   SendMessageW(form.window, DM_SETDEFID, IDB_OK, 0);
   const std::wstring caption =
       spec.caption ? LoadResWide(spec.caption) : FillName(IDS_FORM_CAPTION, name);
   SetWindowTextW(form.window, caption.c_str());
+  form.built = true;
 }
 
 void CentreOnOwner(const FormState& form) {
@@ -457,6 +461,9 @@ bool RunForm(const FormSpec& spec, EditSlots slots) {
     }
   } closer{form};
 
+  // A form that could not be built completely is never shown: OK on it could write empty
+  // texts over the author's parameters.
+  if (!form.built) return false;
   CentreOnOwner(form);
   if (form.owner) EnableWindow(form.owner, FALSE);
   ShowWindow(window, SW_SHOW);

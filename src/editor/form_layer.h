@@ -59,6 +59,7 @@ struct FormState {
   int dpi = 96;
   std::vector<FrameState> frames;
   FormResources* resources = nullptr;
+  bool built = false;  // every control exists: only then may the form show and write slots
   bool done = false;
   bool ok = false;
 

@@ -13,6 +13,15 @@
 #include "editor/form_layer.h"
 #include "platform/buffers.h"
 
+// The visible dialog among a thread's top-level windows (EnumThreadWindows callback).
+inline BOOL CALLBACK FindVisibleDialog(HWND window, LPARAM out) {
+  wchar_t cls[16] = {};
+  GetClassNameW(window, cls, 16);
+  if (lstrcmpW(cls, L"#32770") != 0 || !IsWindowVisible(window)) return TRUE;
+  *reinterpret_cast<HWND*>(out) = window;
+  return FALSE;
+}
+
 class FormWatcher {
  public:
   explicit FormWatcher(std::function<void(HWND form)> script)
@@ -34,16 +43,7 @@ class FormWatcher {
   static HWND WaitForForm(DWORD ui) {
     for (int i = 0; i < 1000; ++i) {
       HWND found = nullptr;
-      EnumThreadWindows(
-          ui,
-          [](HWND window, LPARAM out) -> BOOL {
-            wchar_t cls[16] = {};
-            GetClassNameW(window, cls, 16);
-            if (lstrcmpW(cls, L"#32770") != 0 || !IsWindowVisible(window)) return TRUE;
-            *reinterpret_cast<HWND*>(out) = window;
-            return FALSE;
-          },
-          reinterpret_cast<LPARAM>(&found));
+      EnumThreadWindows(ui, &FindVisibleDialog, reinterpret_cast<LPARAM>(&found));
       if (found) {
         // Answered only once the form's loop runs, after the first input got the focus.
         SendMessageW(found, WM_NULL, 0, 0);
