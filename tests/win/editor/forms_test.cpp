@@ -11,6 +11,7 @@
 #include "fixture.h"
 #include "inprocess.h"
 #include "platform/resources.h"
+#include "platform/seams.h"
 #include "resources/resource.h"
 #include "watcher.h"
 
@@ -270,6 +271,40 @@ TEST_F(EditFormTest, HelpWithoutAHelpFileShowsTheMessageAndStaysOpen) {
     ASSERT_EQ(host.messages.size(), 1u) << (f1 ? "F1" : "Help button");
     EXPECT_EQ(host.messages[0], missing);
   }
+}
+
+std::string g_helpTarget;
+HWND WINAPI RecordHelp(HWND, LPCSTR target, UINT, DWORD_PTR) {
+  g_helpTarget = target;
+  return reinterpret_cast<HWND>(1);
+}
+
+TEST_F(EditFormTest, HelpOpensTheTopicOfTheFormsOwnAction) {
+  ScratchDir dir;
+  const std::string helpFile = dir.Write("zaDode.chm", "help");
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Tessoran\\Vellmark\\zaDode", 0, nullptr,
+                            0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  RegSetValueExA(key, "HelpFile", 0, REG_SZ, reinterpret_cast<const BYTE*>(helpFile.c_str()),
+                 static_cast<DWORD>(helpFile.size() + 1));
+  RegCloseKey(key);
+  const MachineSeams saved = Seams();
+  Seams().htmlHelp = &RecordHelp;
+  for (const int id : {75, 4, 95}) {
+    g_helpTarget.clear();
+    Slots slots({"x", "y", "[R]"});
+    FormWatcher watcher([&](HWND form) {
+      Click(form, IDB_HELP);
+      Click(form, IDB_CANCEL);
+    });
+    host.Edit(id, slots.get());
+    EXPECT_EQ(g_helpTarget,
+              helpFile + "::\\index.html#" + LoadResString(IDS_ACTION_NAME_BASE + id));
+  }
+  Seams() = saved;
+  RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Tessoran\\Vellmark\\zaDode");
+  EXPECT_TRUE(host.messages.empty());
 }
 
 int g_windowsCreated = 0;
