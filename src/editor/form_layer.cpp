@@ -221,7 +221,7 @@ void BuildForm(FormState& form) {
   res.form = MakeFont(form, L"Tahoma", 11);
   res.label = MakeFont(form, L"Arial", 12);
   res.input = MakeFont(form, L"Tahoma", 12);
-  res.title = MakeFont(form, L"Arial", 12, FW_BOLD);
+  res.title = MakeFont(form, L"Arial", 12);
   res.titleFill = Brush(CreateSolidBrush(kTitleFill));
   res.descriptionFill = Brush(CreateSolidBrush(kDescriptionFill));
   SendMessageW(form.window, WM_SETFONT, reinterpret_cast<WPARAM>(res.form.get()), FALSE);
