@@ -287,6 +287,11 @@ HostBool HOSTCALL NbHost::InterfaceAccessCb(int request, char** text) {
           host->pickerStorage_ = *answer;
           *text = host->pickerStorage_.data();
         }
+      } else if (host->pickerHook) {
+        if (auto answer = host->pickerHook(request, host->pickerTexts.back())) {
+          host->pickerStorage_ = std::move(*answer);
+          *text = host->pickerStorage_.data();
+        }
       }
       return TRUE;
     default:

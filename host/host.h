@@ -117,6 +117,9 @@ class NbHost {
   // pointed to by the slot; nullopt leaves the slot as the plug-in set it.
   std::deque<std::optional<std::string>> pickerAnswers;
   std::vector<std::string> pickerTexts;  // the field texts the plug-in sent with pickers
+  // Answers by request number once pickerAnswers is empty (the command line's pickers);
+  // nullopt leaves the slot.
+  std::function<std::optional<std::string>(int request, const std::string& text)> pickerHook;
   // Optional hook run for each ScriptProcessor text instead of the interpreter.
   std::function<void(const std::string&)> scriptHook;
 

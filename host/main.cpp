@@ -1,13 +1,21 @@
 // nbhost [--plugin PATH] [--version TEXT] [--strict] SCRIPT   runs a script, prints the
 //                                                             variables
 // nbhost [--plugin PATH] --catalogue                          prints what the plug-in registered
+// nbhost [--plugin PATH] [--version TEXT] --edit ID [--variable T] [--editor T] [--color T]
+//        [--ok] [SLOT...]   opens the action's property dialog, prints the slots after OK
 // --publication TITLE opens the publication's windows first (PubTitle, WinHandle)
 // Each action that answers false is reported on standard error ("line 12: kxSetVar answered
 // false"); --strict ends the run there with exit code 1.
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <optional>
 #include <stdexcept>
+#include <thread>
+#include <vector>
 
 #include "host.h"
 
@@ -57,12 +65,91 @@ std::string ReadScript(const std::string& path) {
   return out;
 }
 
+// The visible dialog among a thread's top-level windows (EnumThreadWindows callback).
+BOOL CALLBACK FindVisibleDialog(HWND window, LPARAM out) {
+  char cls[16] = {};
+  GetClassNameA(window, cls, sizeof cls);
+  if (lstrcmpA(cls, "#32770") != 0 || !IsWindowVisible(window)) return TRUE;
+  *reinterpret_cast<HWND*>(out) = window;
+  return FALSE;
+}
+
 int Usage() {
   std::fprintf(stderr,
                "usage: nbhost [--plugin PATH] [--version TEXT] [--publication TITLE] [--strict] "
                "SCRIPT\n"
-               "       nbhost [--plugin PATH] --catalogue\n");
+               "       nbhost [--plugin PATH] --catalogue\n"
+               "       nbhost [--plugin PATH] [--version TEXT] --edit ID [--variable TEXT]\n"
+               "              [--editor TEXT] [--color TEXT] [--ok] [SLOT...]\n");
   return 2;
+}
+
+// What NeoBook's editor does when the author opens an action's properties: the slots hold
+// GlobalAlloc'd texts, the plug-in replaces them on OK. The host's pickers answer from the
+// options: --variable (request 14), --editor (request 2), --color (request 10).
+int EditCommand(const std::string& plugin, const std::string& version, int argc, char** argv,
+                int first) {
+  if (first >= argc) return Usage();
+  const int id = std::atoi(argv[first]);
+  std::map<int, std::string> answers;
+  std::vector<std::string> texts;
+  bool confirm = false;
+  for (int i = first + 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    const int request = arg == "--variable" ? 14
+                        : arg == "--editor" ? 2
+                        : arg == "--color"  ? 10
+                                            : 0;
+    if (arg == "--ok")
+      confirm = true;
+    else if (request && i + 1 < argc)
+      answers[request] = argv[++i];
+    else
+      texts.push_back(arg);
+  }
+  NbHost host(plugin);
+  host.versionText = version;
+  host.echoMessages = true;
+  host.pickerHook = [&answers](int request, const std::string&) -> std::optional<std::string> {
+    const auto found = answers.find(request);
+    if (found == answers.end()) return std::nullopt;
+    return found->second;
+  };
+  int count = 0;
+  for (const auto& entry : host.Catalogue())
+    if (entry.id == id && id != 0) count = entry.count;
+  // Eight slots whatever the action's count, as the host's parameter block has.
+  std::vector<char*> slots(8, nullptr);
+  for (size_t i = 0; i < texts.size() && i < slots.size(); ++i) {
+    slots[i] = static_cast<char*>(GlobalAlloc(GMEM_FIXED, texts[i].size() + 1));
+    if (slots[i]) std::memcpy(slots[i], texts[i].c_str(), texts[i].size() + 1);
+  }
+  // --ok: confirm the dialog as soon as it shows, as an author pressing OK at once would.
+  std::thread presser;
+  if (confirm) {
+    presser = std::thread([ui = GetCurrentThreadId()] {
+      for (int i = 0; i < 1000; ++i) {
+        HWND form = nullptr;
+        EnumThreadWindows(ui, &FindVisibleDialog, reinterpret_cast<LPARAM>(&form));
+        if (form) {
+          PostMessageA(form, WM_COMMAND, IDOK, 0);
+          return;
+        }
+        Sleep(10);
+      }
+    });
+  }
+  const bool ok = host.Edit(id, slots);
+  if (presser.joinable()) presser.join();
+  if (ok) {
+    for (int i = 0; i < count; ++i)
+      Print("slot " + std::to_string(i) + "=" + Visible(slots[i] ? slots[i] : "") + "\n");
+  } else {
+    Print("cancelled\n");
+  }
+  for (char* slot : slots)
+    if (slot) GlobalFree(slot);
+  return ok ? 0 : 1;
 }
 
 }  // namespace
@@ -84,7 +171,14 @@ int main(int argc, char** argv) {
       catalogue = true;
     else if (arg == "--strict")
       strict = true;
-    else if (!arg.empty() && arg[0] != '-' && script.empty())
+    else if (arg == "--edit") {
+      try {
+        return EditCommand(plugin, version, argc, argv, i + 1);
+      } catch (const std::exception& e) {
+        std::fprintf(stderr, "nbhost: %s\n", e.what());
+        return 1;
+      }
+    } else if (!arg.empty() && arg[0] != '-' && script.empty())
       script = arg;
     else
       return Usage();

@@ -2,6 +2,10 @@
 // its row declares and returns the truth value nbExecAction hands back to the host.
 #pragma once
 
+#include <array>
+#include <cstddef>
+#include <utility>
+
 using Params = const char* const*;
 using EditSlots = char**;
 using RunRoutine = bool (*)(Params params);
@@ -108,3 +112,21 @@ bool RunBase64EncodeStr(Params params);
 bool RunBase64DecodeStr(Params params);
 bool RunBase64EncodeFile(Params params);
 bool RunBase64DecodeFile(Params params);
+
+// Property dialogs: one edit routine for every action, reading the action's row of the form
+// catalogue (editor/form_catalogue.cpp); false with no window for an id without a row.
+bool EditWithForm(int id, EditSlots slots);
+template <int Id>
+bool EditWithFormOf(EditSlots slots) {
+  return EditWithForm(Id, slots);
+}
+template <std::size_t... Ids>
+constexpr std::array<EditRoutine, sizeof...(Ids)> MakeFormEditRoutines(
+    std::index_sequence<Ids...>) {
+  return {&EditWithFormOf<static_cast<int>(Ids)>...};
+}
+inline constexpr auto kFormEditRoutines = MakeFormEditRoutines(std::make_index_sequence<96>());
+constexpr EditRoutine FormEditRoutine(int id) {
+  return id >= 0 && id < static_cast<int>(kFormEditRoutines.size()) ? kFormEditRoutines[id]
+                                                                    : nullptr;
+}

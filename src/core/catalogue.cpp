@@ -13,7 +13,7 @@ namespace {
 constexpr CatalogueRow Heading(int category) { return {0, category, ""sv, nullptr, nullptr}; }
 constexpr CatalogueRow Action(int id, std::string_view kinds, RunRoutine run,
                               EditRoutine edit = nullptr) {
-  return {id, -1, kinds, run, edit};
+  return {id, -1, kinds, run, edit ? edit : FormEditRoutine(id)};
 }
 
 // Registration order is what the host lists; action ids are stored in authors' documents

@@ -9,6 +9,7 @@
 // windows.h first: the dialog and shell headers need its types.
 #include <commdlg.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 struct MachineSeams {
   BOOL(WINAPI* exitWindowsEx)(UINT flags, DWORD reason) = &ExitWindowsEx;
@@ -37,6 +38,7 @@ struct MachineSeams {
   // seeds the shared generator, so a test can fix the bytes a wipe writes.
   BOOL(WINAPI* flushFileBuffers)(HANDLE file) = &FlushFileBuffers;
   BOOL(WINAPI* queryPerformanceCounter)(LARGE_INTEGER* counter) = &QueryPerformanceCounter;
+  PIDLIST_ABSOLUTE(WINAPI* shBrowseForFolder)(LPBROWSEINFOW) = &SHBrowseForFolderW;
 };
 
 MachineSeams& Seams();

@@ -31,3 +31,23 @@
 #define IDS_OS_ERROR_UNKNOWN 4303
 // Drives, file operations and shortcuts: 4200-4299.
 #define IDS_FILE_OPERATION_FAILED 4200
+// Property forms: 5000-5999. Base form texts from 5000, frame hints from 5010, frame captions
+// from 5100, item lists of the combo and list frames from 5500.
+#define IDS_FORM_CAPTION 5000
+#define IDS_FORM_PLUGIN_NAME 5001
+#define IDS_FORM_COPYRIGHTS 5002
+#define IDS_FORM_OK 5003
+#define IDS_FORM_CANCEL 5004
+#define IDS_FORM_HELP 5005
+#define IDS_FORM_RESULT 5006
+#define IDS_FORM_TEST 5007
+#define IDS_HINT_VARIABLES 5010
+#define IDS_HINT_OBJECTS 5011
+#define IDS_HINT_FILES 5012
+#define IDS_HINT_EDITOR 5013
+#define IDS_HINT_FONT 5014
+#define IDS_HINT_COLOR 5015
+#define IDS_BROWSE_FOLDER_TITLE 5016
+#define IDS_CAPTION_BASE 5100
+#define IDS_ITEMS_BASE 5500
+#define IDS_ITEMS_EWX (IDS_ITEMS_BASE + 0)

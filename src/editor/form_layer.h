@@ -1,0 +1,102 @@
+// The property form: a modeless dialog driven by its own modal loop (so F1's key release
+// reaches the form first), laid out in pixels scaled by the system DPI, with the base form's
+// components and one input frame per parameter.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "actions/actions.h"
+#include "editor/form_catalogue.h"
+
+// Control ids. Frame controls are numbered per frame (top to bottom): FrameControlId.
+enum FormControlId : int {
+  IDB_OK = IDOK,
+  IDB_CANCEL = IDCANCEL,
+  IDB_HELP = IDHELP,
+  IDT_ACTION_NAME = 20,
+  IDT_PLUGIN_NAME = 21,
+  IDT_COPYRIGHTS = 22,
+  IDT_ACTION_DESC = 23,
+  IDI_PLUGIN_ICON = 24,
+  IDI_TITULO = 25,
+  IDB_TEST = 26,
+};
+
+enum FramePart : int {
+  IDT_FRAME_LABEL = 0,
+  IDE_FRAME_INPUT = 1,  // the edit field, or the combo box of a combo frame
+  IDL_FRAME_LIST = 2,
+  IDB_FRAME_VARIABLES = 3,
+  IDB_FRAME_OBJECTS = 4,
+  IDB_FRAME_FILES = 5,
+  IDB_FRAME_FONT = 6,
+  IDB_FRAME_COLOR = 7,
+  IDT_FRAME_SEPARATOR = 8,
+};
+constexpr int kFrameIdBase = 100;
+constexpr int kFrameIdStride = 10;
+constexpr int FrameControlId(int frame, FramePart part) {
+  return kFrameIdBase + frame * kFrameIdStride + part;
+}
+
+struct FrameState {
+  const FrameSpec* spec = nullptr;
+  HWND label = nullptr, input = nullptr, list = nullptr, variables = nullptr, objects = nullptr,
+       files = nullptr, font = nullptr, color = nullptr, separator = nullptr;
+};
+
+struct FormResources;  // fonts, brushes, glyphs: owned by the form, freed with it
+
+struct FormState {
+  const FormSpec* spec = nullptr;
+  EditSlots slots = nullptr;
+  HWND window = nullptr;
+  HWND owner = nullptr;
+  HWND tooltip = nullptr;
+  int dpi = 96;
+  std::vector<FrameState> frames;
+  FormResources* resources = nullptr;
+  bool built = false;  // every control exists: only then may the form show and write slots
+  bool done = false;
+  bool ok = false;
+
+  int Scale(int pixels) const { return MulDiv(pixels, dpi, 96); }
+};
+
+// Shows `spec` modally over the active window, filled from `slots`; on OK rewrites every slot
+// of the form's frames and returns true, otherwise leaves them untouched.
+bool RunForm(const FormSpec& spec, EditSlots slots);
+
+// The current text of an input (edit or combo box) in the host's ANSI code page.
+std::string InputText(HWND input);
+void SetInputText(HWND input, std::string_view ansi);
+// Gives the input the focus with all its text selected.
+void FocusAndSelectAll(FormState& form, HWND input);
+
+// Frames: creation at (x, y) in 96-DPI pixels, filling from a slot, and button clicks.
+int FrameHeight(const FrameSpec& spec);
+void CreateFrame(FormState& form, int index, int x, int y, int width);
+void FillFrame(FrameState& frame, const char* slotText);
+// True when the command belonged to a frame button (or list) and was handled.
+bool HandleFrameCommand(FormState& form, int id, int code);
+
+// The system's DPI for the form's scale.
+int SystemDpi();
+
+// Shared drawing resources of a form.
+enum class FontRole { Form, Label, Input, Title };
+HFONT FormFont(const FormState& form, FontRole role);
+enum class Glyph { Variables, Objects, Files, Folder, Editor, Font, Color, Test };
+HICON FormGlyph(const FormState& form, Glyph glyph);
+
+// A child control of the form at 96-DPI pixel coordinates, with the font of `role`.
+HWND CreateChild(FormState& form, DWORD exStyle, const wchar_t* windowClass,
+                 const std::wstring& text, DWORD style, int id, int x, int y, int width, int height,
+                 FontRole role);
+// A small push button showing a glyph; its window text is the hint, for screen readers.
+HWND CreateGlyphButton(FormState& form, int id, Glyph glyph, UINT hint, int x, int y, bool tooltip);
+// A string-table entry as UTF-16, so Russian texts show on any system code page.
+std::wstring LoadResWide(UINT id);

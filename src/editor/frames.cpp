@@ -1,0 +1,337 @@
+// The six input frames: a caption, one input, and flat buttons that fill the input from the
+// host's pickers, a font dialog, or a file or folder dialog. Every handler works on the
+// input's current text; the frames keep no state besides their controls.
+#include <windows.h>
+// windows.h first: the shell and dialog headers need its types.
+#include <commdlg.h>
+#include <shlobj.h>
+
+#include <array>
+
+#include "core/conventions.h"
+#include "editor/form_layer.h"
+#include "platform/buffers.h"
+#include "platform/raii.h"
+#include "platform/resources.h"
+#include "platform/seams.h"
+#include "pure/frame_texts.h"
+#include "resources/resource.h"
+
+namespace {
+
+constexpr int kLabelTop = 2;
+constexpr int kLabelHeight = 16;
+constexpr int kInputTop = 20;
+constexpr int kInputHeight = 21;
+constexpr int kButtonWidth = 27;
+constexpr int kButtonHeight = 23;
+constexpr int kButtonTop = kInputTop - 1;
+constexpr int kGap = 2;
+constexpr int kSeparatorWidth = 8;
+constexpr int kListWidth = 285;
+constexpr int kListHeight = 111;
+constexpr int kListItemHeight = 14;
+constexpr int kComboDropHeight = 200;
+
+std::wstring Item(const FrameSpec& spec, int index) {
+  return LoadResWide(spec.items.first + index);
+}
+
+void SetItemsText(FrameState& frame) {
+  // The selection, joined by commas in list order.
+  std::string text;
+  const int count = static_cast<int>(SendMessageW(frame.list, LB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    if (SendMessageW(frame.list, LB_GETSEL, i, 0) <= 0) continue;
+    if (!text.empty()) text += ',';
+    text += WideToAnsi(Item(*frame.spec, i));
+  }
+  SetInputText(frame.input, text);
+}
+
+void InsertVariable(FormState& form, FrameState& frame) {
+  const std::string answer = OpenHostPicker(1, InputText(frame.input));
+  if (!answer.empty()) SetInputText(frame.input, answer);
+  FocusAndSelectAll(form, frame.input);
+}
+
+void OpenActionEditor(FormState& form, FrameState& frame) {
+  const std::string text = ScriptToEditorText(InputText(frame.input));
+  SetInputText(frame.input, text);
+  const std::string answer = OpenHostPicker(0, text);
+  if (!answer.empty()) SetInputText(frame.input, EditorTextToScript(answer));
+  FocusAndSelectAll(form, frame.input);
+}
+
+void PickColor(FrameState& frame) {
+  const std::string answer = OpenHostPicker(5, InputText(frame.input));
+  if (answer.empty()) return;
+  // An answer that names no colour leaves the field as it was.
+  auto color = ParseColorAnswer(answer);
+  if (!color) return;
+  if (IsSystemColor(*color)) color = GetSysColor(static_cast<int>(*color & 0xFF));
+  SetInputText(frame.input, ColorToText(*color));
+}
+
+void PickFont(FormState& form, FrameState& frame) {
+  const std::string current = InputText(frame.input);
+  const FontSpec initial = IsBlank(current) ? FontSpec{} : TextToFont(current);
+  LOGFONTA logFont{};
+  {
+    WindowDC screen(nullptr, GetDC(nullptr));
+    const int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
+    logFont.lfHeight = -MulDiv(initial.size, dpi, 72);
+  }
+  logFont.lfWeight = (initial.styles & kFontBold) ? FW_BOLD : FW_NORMAL;
+  logFont.lfItalic = (initial.styles & kFontItalic) ? TRUE : FALSE;
+  logFont.lfUnderline = (initial.styles & kFontUnderline) ? TRUE : FALSE;
+  logFont.lfStrikeOut = (initial.styles & kFontStrikeout) ? TRUE : FALSE;
+  logFont.lfCharSet = DEFAULT_CHARSET;
+  lstrcpynA(logFont.lfFaceName, initial.name.c_str(), LF_FACESIZE);
+
+  CHOOSEFONTA dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = form.window;
+  dialog.lpLogFont = &logFont;
+  dialog.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT;
+  dialog.rgbColors = initial.color < 0 ? 0 : static_cast<COLORREF>(initial.color);
+  if (!Seams().chooseFont(&dialog)) {
+    SetForegroundWindow(form.window);
+    return;
+  }
+  FontSpec chosen;
+  chosen.name = logFont.lfFaceName;
+  chosen.size = dialog.iPointSize / 10;
+  chosen.color = static_cast<std::int32_t>(dialog.rgbColors & 0xFFFFFF);
+  chosen.styles =
+      (logFont.lfWeight >= FW_BOLD ? kFontBold : 0u) | (logFont.lfItalic ? kFontItalic : 0u) |
+      (logFont.lfUnderline ? kFontUnderline : 0u) | (logFont.lfStrikeOut ? kFontStrikeout : 0u);
+  const std::string text = FontToText(chosen);
+  if (!text.empty()) {
+    SetInputText(frame.input, text);
+    FocusAndSelectAll(form, frame.input);
+  }
+}
+
+void BrowseFiles(FormState& form, FrameState& frame, bool save) {
+  std::string buffer(64 * 1024, '\0');
+  OPENFILENAMEA dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = form.window;
+  dialog.lpstrFile = buffer.data();
+  dialog.nMaxFile = static_cast<DWORD>(buffer.size() - 2);
+  dialog.Flags = OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_HIDEREADONLY | OFN_ENABLESIZING;
+  const BOOL chosen = save ? Seams().getSaveFileName(&dialog) : Seams().getOpenFileName(&dialog);
+  if (chosen) {
+    std::string text = InputText(frame.input);
+    for (const auto& path : SplitDialogFiles(buffer)) text = AppendPath(text, path);
+    SetInputText(frame.input, text);
+  }
+  FocusAndSelectAll(form, frame.input);
+}
+
+int CALLBACK CentreBrowser(HWND window, UINT message, LPARAM, LPARAM) {
+  if (message == BFFM_INITIALIZED) {
+    RECT box{};
+    GetWindowRect(window, &box);
+    const int width = box.right - box.left, height = box.bottom - box.top;
+    SetWindowPos(window, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  return 0;
+}
+
+void BrowseFolder(FormState& form, FrameState& frame) {
+  // The new dialog style needs a single-threaded apartment; a thread already in another
+  // mode keeps the old style instead of failing.
+  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  UINT flags = BIF_RETURNONLYFSDIRS | BIF_NONEWFOLDERBUTTON;
+  if (com != RPC_E_CHANGED_MODE) flags |= BIF_NEWDIALOGSTYLE;
+  const std::wstring title = LoadResWide(IDS_BROWSE_FOLDER_TITLE);
+  BROWSEINFOW browse{};
+  browse.hwndOwner = form.window;
+  browse.lpszTitle = title.c_str();
+  browse.ulFlags = flags;
+  browse.lpfn = &CentreBrowser;
+  PIDLIST_ABSOLUTE folder = Seams().shBrowseForFolder(&browse);
+  if (folder) {
+    std::array<wchar_t, MAX_PATH + 1> path{};
+    if (SHGetPathFromIDListW(folder, path.data()))
+      SetInputText(frame.input, WithTrailingBackslash(WideToAnsi(path.data())));
+    CoTaskMemFree(folder);
+  }
+  if (SUCCEEDED(com)) CoUninitialize();
+  FocusAndSelectAll(form, frame.input);
+}
+
+// The buttons to the right of the input, left to right.
+struct ButtonPlan {
+  FramePart part;
+  Glyph glyph;
+  UINT hint;
+  bool tooltip;
+};
+
+int PlanButtons(const FrameSpec& spec, std::array<ButtonPlan, 3>& plan, bool& separator) {
+  int count = 0;
+  plan[count++] = {IDB_FRAME_VARIABLES, Glyph::Variables, IDS_HINT_VARIABLES, false};
+  separator = false;
+  switch (spec.kind) {
+    case FrameKind::Alpha:
+      separator = spec.files != FilesButton::None || spec.separatorAlone;
+      if (spec.files != FilesButton::None)
+        plan[count++] = {IDB_FRAME_FILES,
+                         spec.files == FilesButton::Folder ? Glyph::Folder : Glyph::Files,
+                         IDS_HINT_FILES, false};
+      break;
+    case FrameKind::Editor:
+      separator = true;
+      plan[count++] = {IDB_FRAME_OBJECTS, Glyph::Editor, IDS_HINT_EDITOR, true};
+      break;
+    case FrameKind::Font:
+      separator = true;
+      plan[count++] = {IDB_FRAME_FONT, Glyph::Font, IDS_HINT_FONT, false};
+      break;
+    case FrameKind::Color:
+      separator = true;
+      plan[count++] = {IDB_FRAME_COLOR, Glyph::Color, IDS_HINT_COLOR, true};
+      break;
+    case FrameKind::List:
+    case FrameKind::Combo:
+      break;
+  }
+  return count;
+}
+
+HWND* ButtonSlot(FrameState& frame, FramePart part) {
+  switch (part) {
+    case IDB_FRAME_VARIABLES:
+      return &frame.variables;
+    case IDB_FRAME_OBJECTS:
+      return &frame.objects;
+    case IDB_FRAME_FILES:
+      return &frame.files;
+    case IDB_FRAME_FONT:
+      return &frame.font;
+    case IDB_FRAME_COLOR:
+      return &frame.color;
+    default:
+      return nullptr;
+  }
+}
+
+}  // namespace
+
+int FrameHeight(const FrameSpec& spec) { return spec.kind == FrameKind::List ? 193 : 62; }
+
+void CreateFrame(FormState& form, int index, int x, int y, int width) {
+  FrameState& frame = form.frames[index];
+  const FrameSpec& spec = *frame.spec;
+  const auto id = [index](FramePart part) { return FrameControlId(index, part); };
+  frame.label =
+      CreateChild(form, 0, L"STATIC", LoadResWide(spec.caption), SS_LEFT | SS_NOPREFIX,
+                  id(IDT_FRAME_LABEL), x, y + kLabelTop, width, kLabelHeight, FontRole::Label);
+  int inputTop = y + kInputTop;
+  int inputWidth = width;
+  if (spec.kind == FrameKind::List) {
+    frame.list =
+        CreateChild(form, WS_EX_CLIENTEDGE, L"LISTBOX", L"",
+                    LBS_EXTENDEDSEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
+                    id(IDL_FRAME_LIST), x, inputTop, kListWidth, kListHeight, FontRole::Input);
+    SendMessageW(frame.list, LB_SETITEMHEIGHT, 0, form.Scale(kListItemHeight));
+    for (int i = 0; i < spec.items.count; ++i)
+      SendMessageW(frame.list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Item(spec, i).c_str()));
+    inputTop += kListHeight + 4;
+    inputWidth = kListWidth;
+  }
+
+  std::array<ButtonPlan, 3> plan{};
+  bool separator = false;
+  const int buttons = PlanButtons(spec, plan, separator);
+  const int buttonsWidth = buttons * kButtonWidth + (separator ? kSeparatorWidth : 0);
+  const int editWidth = inputWidth - kGap - buttonsWidth;
+  if (spec.kind == FrameKind::Combo) {
+    frame.input = CreateChild(
+        form, 0, L"COMBOBOX", L"", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP,
+        id(IDE_FRAME_INPUT), x, inputTop, editWidth, kComboDropHeight, FontRole::Input);
+    for (int i = 0; i < spec.items.count; ++i)
+      SendMessageW(frame.input, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Item(spec, i).c_str()));
+  } else {
+    frame.input =
+        CreateChild(form, WS_EX_CLIENTEDGE, L"EDIT", L"", ES_AUTOHSCROLL | WS_TABSTOP,
+                    id(IDE_FRAME_INPUT), x, inputTop, editWidth, kInputHeight, FontRole::Input);
+  }
+
+  int left = x + editWidth + kGap;
+  const int buttonTop = inputTop - (kInputTop - kButtonTop);
+  for (int i = 0; i < buttons; ++i) {
+    if (i == 1 && separator) {
+      frame.separator = CreateChild(form, 0, L"STATIC", L"", SS_ETCHEDVERT, id(IDT_FRAME_SEPARATOR),
+                                    left + 2, buttonTop, 4, 24, FontRole::Form);
+      left += kSeparatorWidth;
+    }
+    *ButtonSlot(frame, plan[i].part) = CreateGlyphButton(
+        form, id(plan[i].part), plan[i].glyph, plan[i].hint, left, buttonTop, plan[i].tooltip);
+    left += kButtonWidth;
+  }
+  if (separator && buttons == 1)  // the result frame of the font form: the divider alone
+    frame.separator = CreateChild(form, 0, L"STATIC", L"", SS_ETCHEDVERT, id(IDT_FRAME_SEPARATOR),
+                                  left + 2, buttonTop, 4, 24, FontRole::Form);
+}
+
+void FillFrame(FrameState& frame, const char* slotText) {
+  const std::string text = slotText ? slotText : "";
+  const FrameSpec& spec = *frame.spec;
+  if (spec.kind == FrameKind::Combo) {
+    // A blank slot keeps the form's default entry; anything else is shown untrimmed.
+    if (IsBlank(text)) {
+      if (spec.defaultItem >= 0) SendMessageW(frame.input, CB_SETCURSEL, spec.defaultItem, 0);
+    } else {
+      SetInputText(frame.input, text);
+    }
+    return;
+  }
+  SetInputText(frame.input, text);
+  if (spec.kind != FrameKind::List) return;
+  for (int i = 0; i < spec.items.count; ++i) {
+    const std::string item = WideToAnsi(Item(spec, i));
+    if (!item.empty() && text.find(item) != std::string::npos)
+      SendMessageW(frame.list, LB_SETSEL, TRUE, i);
+  }
+}
+
+bool HandleFrameCommand(FormState& form, int id, int code) {
+  if (id < kFrameIdBase) return false;
+  const int index = (id - kFrameIdBase) / kFrameIdStride;
+  if (index >= static_cast<int>(form.frames.size())) return false;
+  FrameState& frame = form.frames[index];
+  const auto part = static_cast<FramePart>((id - kFrameIdBase) % kFrameIdStride);
+  if (part == IDL_FRAME_LIST) {
+    if (code == LBN_SELCHANGE) SetItemsText(frame);
+    return true;
+  }
+  if (code != BN_CLICKED) return false;
+  switch (part) {
+    case IDB_FRAME_VARIABLES:
+      InsertVariable(form, frame);
+      return true;
+    case IDB_FRAME_OBJECTS:
+      OpenActionEditor(form, frame);
+      return true;
+    case IDB_FRAME_FONT:
+      PickFont(form, frame);
+      return true;
+    case IDB_FRAME_COLOR:
+      PickColor(frame);
+      return true;
+    case IDB_FRAME_FILES:
+      if (frame.spec->files == FilesButton::Folder)
+        BrowseFolder(form, frame);
+      else
+        BrowseFiles(form, frame, frame.spec->files == FilesButton::Save);
+      return true;
+    default:
+      return false;
+  }
+}
