@@ -218,6 +218,31 @@ TEST_F(EditFormTest, OkQuotesFieldsAndNullSlotsBecomeEmptyTexts) {
   for (size_t i = 0; i < 3; ++i) EXPECT_TRUE(slots.HandedOver(i)) << i;
 }
 
+// The host's block ends at its highest index: a form with more fields than that writes only
+// the slots the host has. The block ends a page whose successor is inaccessible, so a write
+// past it faults.
+TEST_F(EditFormTest, OkWritesNoSlotPastTheHostsHighestIndex) {
+  SYSTEM_INFO system{};
+  GetSystemInfo(&system);
+  auto* pages = static_cast<char*>(
+      VirtualAlloc(nullptr, 2 * system.dwPageSize, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+  ASSERT_NE(pages, nullptr);
+  DWORD old = 0;
+  ASSERT_TRUE(VirtualProtect(pages + system.dwPageSize, system.dwPageSize, PAGE_NOACCESS, &old));
+  char** block = reinterpret_cast<char**>(pages + system.dwPageSize) - 1;
+  *block = nullptr;
+  FormWatcher watcher([&](HWND form) {
+    SetInput(form, 0, " a ");
+    SetInput(form, 1, "[Result]");
+    Click(form, IDB_OK);
+  });
+  EXPECT_TRUE(nbEditAction(10, block, 0));  // kxTrimStr: a text and a result variable
+  ASSERT_NE(*block, nullptr);
+  EXPECT_STREQ(*block, " a ");
+  GlobalFree(*block);
+  VirtualFree(pages, 0, MEM_RELEASE);
+}
+
 TEST_F(EditFormTest, EnterInAFieldIsOk) {
   Slots slots({"a", "[R]"});
   FormWatcher watcher([&](HWND form) {
