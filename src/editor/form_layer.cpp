@@ -56,9 +56,9 @@ struct BaseLayout {
   int footerTop;
 };
 
-BaseLayout LayoutOf(const FormSpec& spec) {
+BaseLayout LayoutOf(const FormSpec& design) {
   BaseLayout layout{};
-  const int width = spec.width, height = spec.height;
+  const int width = design.width, height = design.height;
   layout.footerTop = height - kButtonHeight - 10;
   const int descriptionTop = layout.footerTop - 8 - kDescriptionHeight;
   layout.description = {9, descriptionTop, width - 10, descriptionTop + kDescriptionHeight};
@@ -165,7 +165,7 @@ HICON MakeGlyph(Glyph glyph, int size) {
 }
 
 void PaintShapes(const FormState& form, HDC dc) {
-  const BaseLayout layout = LayoutOf(*form.spec);
+  const BaseLayout layout = LayoutOf(*form.design);
   // spTitulo: a rounded rectangle with a 3 px border.
   {
     const RECT r = Scaled(form, layout.title);
@@ -216,7 +216,7 @@ std::wstring FillName(UINT format, const std::wstring& name) {
 }
 
 void BuildForm(FormState& form) {
-  const FormSpec& spec = *form.spec;
+  const FormSpec& design = *form.design;
   auto& res = *form.resources;
   res.form = MakeFont(form, L"Tahoma", 11);
   res.label = MakeFont(form, L"Arial", 12);
@@ -227,26 +227,27 @@ void BuildForm(FormState& form) {
   SendMessageW(form.window, WM_SETFONT, reinterpret_cast<WPARAM>(res.form.get()), FALSE);
 
   // Client size, then the frames (first in the tab order), then the base components.
-  RECT frame{0, 0, form.Scale(spec.width), form.Scale(spec.height)};
+  RECT frame{0, 0, form.Scale(design.width), form.Scale(design.height)};
   const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(form.window, GWL_STYLE));
   const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(form.window, GWL_EXSTYLE));
   AdjustWindowRectEx(&frame, style, FALSE, exStyle);
   SetWindowPos(form.window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-  form.frames.resize(spec.frameCount);
+  form.frames.resize(design.frameCount);
   std::array<int, 2> columnTop{kMargin, kMargin};
-  for (int i = 0; i < spec.frameCount; ++i) {
-    const FrameSpec& frameSpec = spec.frames[i];
-    form.frames[i].spec = &frameSpec;
+  for (int i = 0; i < design.frameCount; ++i) {
+    const FrameSpec& frameSpec = design.frames[i];
+    form.frames[i].design = &frameSpec;
     const int column = frameSpec.column ? 1 : 0;
-    const int x = column ? kMargin + spec.frameWidth + 10 : kMargin;
-    CreateFrame(form, i, x, columnTop[column], frameSpec.width ? frameSpec.width : spec.frameWidth);
+    const int x = column ? kMargin + design.frameWidth + 10 : kMargin;
+    CreateFrame(form, i, x, columnTop[column],
+                frameSpec.width ? frameSpec.width : design.frameWidth);
     columnTop[column] += FrameHeight(frameSpec) == kFrameStep ? kFrameStep : FrameHeight(frameSpec);
   }
 
-  const BaseLayout layout = LayoutOf(spec);
-  const int right = spec.width;
+  const BaseLayout layout = LayoutOf(design);
+  const int right = design.width;
   HWND ok = CreateChild(form, 0, L"BUTTON", LoadResWide(IDS_FORM_OK), BS_DEFPUSHBUTTON | WS_TABSTOP,
                         IDB_OK, right - 243, layout.footerTop, kButtonWidth, kButtonHeight,
                         FontRole::Form);
@@ -256,7 +257,7 @@ void BuildForm(FormState& form) {
   CreateChild(form, 0, L"BUTTON", LoadResWide(IDS_FORM_HELP), BS_PUSHBUTTON | WS_TABSTOP, IDB_HELP,
               right - 83, layout.footerTop, kButtonWidth, kButtonHeight, FontRole::Form);
   (void)ok;
-  if (spec.test)
+  if (design.test)
     CreateGlyphButton(form, IDB_TEST, Glyph::Test, IDS_FORM_TEST, right - 43, kMargin + 20, true);
 
   // Title: emblem and action name; description panel; footer: icon, plug-in name, notice.
@@ -264,15 +265,15 @@ void BuildForm(FormState& form) {
   HWND emblem = CreateChild(form, 0, L"STATIC", L"", SS_ICON | SS_CENTERIMAGE | SS_REALSIZEIMAGE,
                             IDI_TITULO, title.left + 6, title.top + 5, 17, 15, FontRole::Form);
   SendMessageW(emblem, STM_SETICON, reinterpret_cast<WPARAM>(FormGlyph(form, Glyph::Editor)), 0);
-  const std::wstring name = LoadResWide(IDS_ACTION_NAME_BASE + spec.id);
+  const std::wstring name = LoadResWide(IDS_ACTION_NAME_BASE + design.id);
   CreateChild(form, 0, L"STATIC", name, SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE, IDT_ACTION_NAME,
               title.left + 28, title.top + 4, title.right - title.left - 36, kTitleHeight - 8,
               FontRole::Title);
   const RECT& desc = layout.description;
   const std::wstring description =
-      LoadResWide(spec.description ? spec.description : IDS_ACTION_HINT_BASE + spec.id);
+      LoadResWide(design.description ? design.description : IDS_ACTION_HINT_BASE + design.id);
   CreateChild(form, 0, L"STATIC", description, SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL,
-              IDT_ACTION_DESC, desc.left + 11, desc.top + 8, 400 + (spec.width - 441), 59,
+              IDT_ACTION_DESC, desc.left + 11, desc.top + 8, 400 + (design.width - 441), 59,
               FontRole::Label);
 
   res.pluginIcon = Icon(static_cast<HICON>(
@@ -288,8 +289,8 @@ void BuildForm(FormState& form) {
               IDT_COPYRIGHTS, kMargin + 40, layout.footerTop + 12, right - 243 - kMargin - 44, 14,
               FontRole::Form);
 
-  for (int i = 0; i < spec.frameCount; ++i) {
-    const int slot = spec.frames[i].slot;
+  for (int i = 0; i < design.frameCount; ++i) {
+    const int slot = design.frames[i].slot;
     FillFrame(form.frames[i], form.slots ? form.slots[slot] : nullptr);
   }
   for (const auto& built : form.frames) {
@@ -297,7 +298,7 @@ void BuildForm(FormState& form) {
   }
   SendMessageW(form.window, DM_SETDEFID, IDB_OK, 0);
   const std::wstring caption =
-      spec.caption ? LoadResWide(spec.caption) : FillName(IDS_FORM_CAPTION, name);
+      design.caption ? LoadResWide(design.caption) : FillName(IDS_FORM_CAPTION, name);
   SetWindowTextW(form.window, caption.c_str());
   form.built = true;
 }
@@ -348,8 +349,8 @@ INT_PTR CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         }
         if (id == IDB_HELP && code == BN_CLICKED) {
           ShowHelp(*form);
-        } else if (id == IDB_TEST && code == BN_CLICKED && form->spec->test) {
-          form->spec->test(*form);
+        } else if (id == IDB_TEST && code == BN_CLICKED && form->design->test) {
+          form->design->test(*form);
         } else {
           HandleFrameCommand(*form, id, code);
         }
@@ -436,11 +437,11 @@ struct alignas(4) EmptyTemplate {
 
 // The loop is the form's own so that key releases are seen before the focused control sees
 // them (F1), and so that the form is destroyed on every path.
-bool RunForm(const FormSpec& spec, EditSlots slots) {
+bool RunForm(const FormSpec& design, EditSlots slots) {
   const VisualStyles styles;
   FormResources resources;
   FormState form;
-  form.spec = &spec;
+  form.design = &design;
   form.slots = slots;
   form.owner = GetActiveWindow();
   form.dpi = SystemDpi();
@@ -468,7 +469,7 @@ bool RunForm(const FormSpec& spec, EditSlots slots) {
   if (form.owner) EnableWindow(form.owner, FALSE);
   ShowWindow(window, SW_SHOW);
   if (!form.frames.empty()) {
-    const int focus = spec.focusFrame < form.frames.size() ? spec.focusFrame : 0;
+    const int focus = design.focusFrame < form.frames.size() ? design.focusFrame : 0;
     FocusAndSelectAll(form, form.frames[focus].input);
   }
 
@@ -493,7 +494,7 @@ bool RunForm(const FormSpec& spec, EditSlots slots) {
   std::vector<std::string> texts;
   for (const auto& frame : form.frames) texts.push_back(InputText(frame.input));
   for (size_t i = 0; i < form.frames.size(); ++i)
-    HandOverString(&slots[form.frames[i].spec->slot], texts[i]);
+    HandOverString(&slots[form.frames[i].design->slot], texts[i]);
   return true;
 }
 
@@ -585,7 +586,7 @@ HWND CreateGlyphButton(FormState& form, int id, Glyph glyph, UINT hint, int x, i
 }
 
 bool EditWithForm(int id, EditSlots slots) {
-  const FormSpec* spec = FindForm(id);
-  if (!spec || !slots) return false;
-  return RunForm(*spec, slots);
+  const FormSpec* design = FindForm(id);
+  if (!design || !slots) return false;
+  return RunForm(*design, slots);
 }

@@ -43,7 +43,7 @@ constexpr int FrameControlId(int frame, FramePart part) {
 }
 
 struct FrameState {
-  const FrameSpec* spec = nullptr;
+  const FrameSpec* design = nullptr;
   HWND label = nullptr, input = nullptr, list = nullptr, variables = nullptr, objects = nullptr,
        files = nullptr, font = nullptr, color = nullptr, separator = nullptr;
 };
@@ -51,7 +51,7 @@ struct FrameState {
 struct FormResources;  // fonts, brushes, glyphs: owned by the form, freed with it
 
 struct FormState {
-  const FormSpec* spec = nullptr;
+  const FormSpec* design = nullptr;
   EditSlots slots = nullptr;
   HWND window = nullptr;
   HWND owner = nullptr;
@@ -66,9 +66,9 @@ struct FormState {
   int Scale(int pixels) const { return MulDiv(pixels, dpi, 96); }
 };
 
-// Shows `spec` modally over the active window, filled from `slots`; on OK rewrites every slot
+// Shows `design` modally over the active window, filled from `slots`; on OK rewrites every slot
 // of the form's frames and returns true, otherwise leaves them untouched.
-bool RunForm(const FormSpec& spec, EditSlots slots);
+bool RunForm(const FormSpec& design, EditSlots slots);
 
 // The current text of an input (edit or combo box) in the host's ANSI code page.
 std::string InputText(HWND input);
@@ -77,7 +77,7 @@ void SetInputText(HWND input, std::string_view ansi);
 void FocusAndSelectAll(FormState& form, HWND input);
 
 // Frames: creation at (x, y) in 96-DPI pixels, filling from a slot, and button clicks.
-int FrameHeight(const FrameSpec& spec);
+int FrameHeight(const FrameSpec& design);
 void CreateFrame(FormState& form, int index, int x, int y, int width);
 void FillFrame(FrameState& frame, const char* slotText);
 // True when the command belonged to a frame button (or list) and was handled.

@@ -33,8 +33,8 @@ constexpr int kListHeight = 111;
 constexpr int kListItemHeight = 14;
 constexpr int kComboDropHeight = 200;
 
-std::wstring Item(const FrameSpec& spec, int index) {
-  return LoadResWide(spec.items.first + index);
+std::wstring Item(const FrameSpec& design, int index) {
+  return LoadResWide(design.items.first + index);
 }
 
 void SetItemsText(FrameState& frame) {
@@ -44,7 +44,7 @@ void SetItemsText(FrameState& frame) {
   for (int i = 0; i < count; ++i) {
     if (SendMessageW(frame.list, LB_GETSEL, i, 0) <= 0) continue;
     if (!text.empty()) text += ',';
-    text += WideToAnsi(Item(*frame.spec, i));
+    text += WideToAnsi(Item(*frame.design, i));
   }
   SetInputText(frame.input, text);
 }
@@ -173,16 +173,16 @@ struct ButtonPlan {
   bool tooltip;
 };
 
-int PlanButtons(const FrameSpec& spec, std::array<ButtonPlan, 3>& plan, bool& separator) {
+int PlanButtons(const FrameSpec& design, std::array<ButtonPlan, 3>& plan, bool& separator) {
   int count = 0;
   plan[count++] = {IDB_FRAME_VARIABLES, Glyph::Variables, IDS_HINT_VARIABLES, false};
   separator = false;
-  switch (spec.kind) {
+  switch (design.kind) {
     case FrameKind::Alpha:
-      separator = spec.files != FilesButton::None || spec.separatorAlone;
-      if (spec.files != FilesButton::None)
+      separator = design.files != FilesButton::None || design.separatorAlone;
+      if (design.files != FilesButton::None)
         plan[count++] = {IDB_FRAME_FILES,
-                         spec.files == FilesButton::Folder ? Glyph::Folder : Glyph::Files,
+                         design.files == FilesButton::Folder ? Glyph::Folder : Glyph::Files,
                          IDS_HINT_FILES, false};
       break;
     case FrameKind::Editor:
@@ -223,40 +223,40 @@ HWND* ButtonSlot(FrameState& frame, FramePart part) {
 
 }  // namespace
 
-int FrameHeight(const FrameSpec& spec) { return spec.kind == FrameKind::List ? 193 : 62; }
+int FrameHeight(const FrameSpec& design) { return design.kind == FrameKind::List ? 193 : 62; }
 
 void CreateFrame(FormState& form, int index, int x, int y, int width) {
   FrameState& frame = form.frames[index];
-  const FrameSpec& spec = *frame.spec;
+  const FrameSpec& design = *frame.design;
   const auto id = [index](FramePart part) { return FrameControlId(index, part); };
   frame.label =
-      CreateChild(form, 0, L"STATIC", LoadResWide(spec.caption), SS_LEFT | SS_NOPREFIX,
+      CreateChild(form, 0, L"STATIC", LoadResWide(design.caption), SS_LEFT | SS_NOPREFIX,
                   id(IDT_FRAME_LABEL), x, y + kLabelTop, width, kLabelHeight, FontRole::Label);
   int inputTop = y + kInputTop;
   int inputWidth = width;
-  if (spec.kind == FrameKind::List) {
+  if (design.kind == FrameKind::List) {
     frame.list =
         CreateChild(form, WS_EX_CLIENTEDGE, L"LISTBOX", L"",
                     LBS_EXTENDEDSEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
                     id(IDL_FRAME_LIST), x, inputTop, kListWidth, kListHeight, FontRole::Input);
     SendMessageW(frame.list, LB_SETITEMHEIGHT, 0, form.Scale(kListItemHeight));
-    for (int i = 0; i < spec.items.count; ++i)
-      SendMessageW(frame.list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Item(spec, i).c_str()));
+    for (int i = 0; i < design.items.count; ++i)
+      SendMessageW(frame.list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Item(design, i).c_str()));
     inputTop += kListHeight + 4;
     inputWidth = kListWidth;
   }
 
   std::array<ButtonPlan, 3> plan{};
   bool separator = false;
-  const int buttons = PlanButtons(spec, plan, separator);
+  const int buttons = PlanButtons(design, plan, separator);
   const int buttonsWidth = buttons * kButtonWidth + (separator ? kSeparatorWidth : 0);
   const int editWidth = inputWidth - kGap - buttonsWidth;
-  if (spec.kind == FrameKind::Combo) {
+  if (design.kind == FrameKind::Combo) {
     frame.input = CreateChild(
         form, 0, L"COMBOBOX", L"", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP,
         id(IDE_FRAME_INPUT), x, inputTop, editWidth, kComboDropHeight, FontRole::Input);
-    for (int i = 0; i < spec.items.count; ++i)
-      SendMessageW(frame.input, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Item(spec, i).c_str()));
+    for (int i = 0; i < design.items.count; ++i)
+      SendMessageW(frame.input, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Item(design, i).c_str()));
   } else {
     frame.input =
         CreateChild(form, WS_EX_CLIENTEDGE, L"EDIT", L"", ES_AUTOHSCROLL | WS_TABSTOP,
@@ -282,20 +282,20 @@ void CreateFrame(FormState& form, int index, int x, int y, int width) {
 
 void FillFrame(FrameState& frame, const char* slotText) {
   const std::string text = slotText ? slotText : "";
-  const FrameSpec& spec = *frame.spec;
-  if (spec.kind == FrameKind::Combo) {
+  const FrameSpec& design = *frame.design;
+  if (design.kind == FrameKind::Combo) {
     // A blank slot keeps the form's default entry; anything else is shown untrimmed.
     if (IsBlank(text)) {
-      if (spec.defaultItem >= 0) SendMessageW(frame.input, CB_SETCURSEL, spec.defaultItem, 0);
+      if (design.defaultItem >= 0) SendMessageW(frame.input, CB_SETCURSEL, design.defaultItem, 0);
     } else {
       SetInputText(frame.input, text);
     }
     return;
   }
   SetInputText(frame.input, text);
-  if (spec.kind != FrameKind::List) return;
-  for (int i = 0; i < spec.items.count; ++i) {
-    const std::string item = WideToAnsi(Item(spec, i));
+  if (design.kind != FrameKind::List) return;
+  for (int i = 0; i < design.items.count; ++i) {
+    const std::string item = WideToAnsi(Item(design, i));
     if (!item.empty() && text.find(item) != std::string::npos)
       SendMessageW(frame.list, LB_SETSEL, TRUE, i);
   }
@@ -326,10 +326,10 @@ bool HandleFrameCommand(FormState& form, int id, int code) {
       PickColor(frame);
       return true;
     case IDB_FRAME_FILES:
-      if (frame.spec->files == FilesButton::Folder)
+      if (frame.design->files == FilesButton::Folder)
         BrowseFolder(form, frame);
       else
-        BrowseFiles(form, frame, frame.spec->files == FilesButton::Save);
+        BrowseFiles(form, frame, frame.design->files == FilesButton::Save);
       return true;
     default:
       return false;

@@ -18,27 +18,27 @@ enum Frame { kEditor, kColor, kFont, kList, kOpen, kSave, kFolder, kPlain, kFram
 
 // One form with every frame kind, slot i on frame i.
 FormSpec AllFrames() {
-  FormSpec spec;
-  spec.id = 1;
-  spec.kind = FormKind::Special;
+  FormSpec design;
+  design.id = 1;
+  design.kind = FormKind::Special;
   const FrameKind kinds[kFrames] = {FrameKind::Editor, FrameKind::Color, FrameKind::Font,
                                     FrameKind::List,   FrameKind::Alpha, FrameKind::Alpha,
                                     FrameKind::Alpha,  FrameKind::Alpha};
   int height = 8;
   for (int i = 0; i < kFrames; ++i) {
-    FrameSpec& frame = spec.frames[i];
+    FrameSpec& frame = design.frames[i];
     frame.kind = kinds[i];
     frame.slot = static_cast<std::int8_t>(i);
     frame.caption = IDS_CAPTION_BASE + 3;
     height += frame.kind == FrameKind::List ? 193 : 62;
   }
-  spec.frames[kList].items = {IDS_ITEMS_EWX, 3};
-  spec.frames[kOpen].files = FilesButton::Open;
-  spec.frames[kSave].files = FilesButton::Save;
-  spec.frames[kFolder].files = FilesButton::Folder;
-  spec.frameCount = kFrames;
-  spec.height = height + 160;
-  return spec;
+  design.frames[kList].items = {IDS_ITEMS_EWX, 3};
+  design.frames[kOpen].files = FilesButton::Open;
+  design.frames[kSave].files = FilesButton::Save;
+  design.frames[kFolder].files = FilesButton::Folder;
+  design.frameCount = kFrames;
+  design.height = height + 160;
+  return design;
 }
 
 int Button(Frame frame, FramePart part) { return FrameControlId(frame, part); }
@@ -52,13 +52,13 @@ class FramesTest : public ::testing::Test {
   // Opens the all-frames form on `texts`, runs `script`, presses OK; the slots afterwards.
   std::vector<std::string> Run(const std::vector<const char*>& texts,
                                std::function<void(HWND)> script) {
-    static const FormSpec spec = AllFrames();
+    static const FormSpec design = AllFrames();
     Slots slots(texts);
     FormWatcher watcher([&](HWND form) {
       script(form);
       Click(form, IDB_OK);
     });
-    const bool ok = RunForm(spec, slots.get().data());
+    const bool ok = RunForm(design, slots.get().data());
     EXPECT_TRUE(watcher.SawForm());
     EXPECT_TRUE(ok);
     std::vector<std::string> out;
