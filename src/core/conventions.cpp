@@ -252,3 +252,26 @@ bool FolderExists(std::string_view path) {
   const DWORD attributes = Attributes(path);
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
+
+int ScreenPixelsPerInch() {
+  const WindowDC screen(nullptr, GetDC(nullptr));
+  const int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
+  return dpi > 0 ? dpi : 96;
+}
+
+LOGFONTA LogFontFrom(const FontSpec& font, int dpi) {
+  LOGFONTA logFont{};
+  logFont.lfHeight = -MulDiv(font.size, dpi, 72);
+  logFont.lfWeight = (font.styles & kFontBold) ? FW_BOLD : FW_NORMAL;
+  logFont.lfItalic = (font.styles & kFontItalic) ? TRUE : FALSE;
+  logFont.lfUnderline = (font.styles & kFontUnderline) ? TRUE : FALSE;
+  logFont.lfStrikeOut = (font.styles & kFontStrikeout) ? TRUE : FALSE;
+  logFont.lfCharSet = DEFAULT_CHARSET;
+  logFont.lfOutPrecision = OUT_DEFAULT_PRECIS;
+  logFont.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  logFont.lfQuality = DEFAULT_QUALITY;
+  logFont.lfPitchAndFamily = DEFAULT_PITCH;
+  // Longer names cannot name an installed font; the cut keeps the terminating zero.
+  font.name.copy(logFont.lfFaceName, sizeof(logFont.lfFaceName) - 1);
+  return logFont;
+}

@@ -65,6 +65,12 @@ bool ReportMissingFile(std::string_view path, std::string_view resultVariable);
 bool ReportMissingPath(std::string_view path, std::string_view resultVariable);
 bool ReportSystemError(std::string_view resultVariable, DWORD code = GetLastError());
 
+// The screen's dots per inch (96 when it cannot be read).
+int ScreenPixelsPerInch();
+// The LOGFONT that shows `font` on a device of `dpi` dots per inch (the font dialogs start
+// from it).
+LOGFONTA LogFontFrom(const FontSpec& font, int dpi);
+
 // Existing file: attributes readable and the folder bit clear; existing folder: bit set.
 bool FileExists(std::string_view path);
 bool FolderExists(std::string_view path);

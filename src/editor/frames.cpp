@@ -76,18 +76,7 @@ void PickColor(FrameState& frame) {
 void PickFont(FormState& form, FrameState& frame) {
   const std::string current = InputText(frame.input);
   const FontSpec initial = IsBlank(current) ? FontSpec{} : TextToFont(current);
-  LOGFONTA logFont{};
-  {
-    WindowDC screen(nullptr, GetDC(nullptr));
-    const int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
-    logFont.lfHeight = -MulDiv(initial.size, dpi, 72);
-  }
-  logFont.lfWeight = (initial.styles & kFontBold) ? FW_BOLD : FW_NORMAL;
-  logFont.lfItalic = (initial.styles & kFontItalic) ? TRUE : FALSE;
-  logFont.lfUnderline = (initial.styles & kFontUnderline) ? TRUE : FALSE;
-  logFont.lfStrikeOut = (initial.styles & kFontStrikeout) ? TRUE : FALSE;
-  logFont.lfCharSet = DEFAULT_CHARSET;
-  lstrcpynA(logFont.lfFaceName, initial.name.c_str(), LF_FACESIZE);
+  LOGFONTA logFont = LogFontFrom(initial, ScreenPixelsPerInch());
 
   CHOOSEFONTA dialog{};
   dialog.lStructSize = sizeof dialog;

@@ -22,29 +22,6 @@ namespace {
 constexpr DWORD kSinglePathBuffer = MAX_PATH;
 constexpr DWORD kMultiSelectBuffer = 65519;
 
-int ScreenPixelsPerInch() {
-  const WindowDC screen(nullptr, GetDC(nullptr));
-  const int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
-  return dpi > 0 ? dpi : 96;
-}
-
-LOGFONTA LogFontFrom(const FontSpec& font, int dpi) {
-  LOGFONTA logFont{};
-  logFont.lfHeight = -MulDiv(font.size, dpi, 72);
-  logFont.lfWeight = (font.styles & kFontBold) ? FW_BOLD : FW_NORMAL;
-  logFont.lfItalic = (font.styles & kFontItalic) ? TRUE : FALSE;
-  logFont.lfUnderline = (font.styles & kFontUnderline) ? TRUE : FALSE;
-  logFont.lfStrikeOut = (font.styles & kFontStrikeout) ? TRUE : FALSE;
-  logFont.lfCharSet = DEFAULT_CHARSET;
-  logFont.lfOutPrecision = OUT_DEFAULT_PRECIS;
-  logFont.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-  logFont.lfQuality = DEFAULT_QUALITY;
-  logFont.lfPitchAndFamily = DEFAULT_PITCH;
-  // Longer names cannot name an installed font; the cut keeps the terminating zero.
-  font.name.copy(logFont.lfFaceName, sizeof(logFont.lfFaceName) - 1);
-  return logFont;
-}
-
 // The size in points as the forms show it: from the character height the dialog chose, so a
 // size typed between two list entries comes back rounded as the system rounded it.
 int PointSize(const LOGFONTA& logFont, const CHOOSEFONTA& choice, int dpi) {
