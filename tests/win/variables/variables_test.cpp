@@ -470,3 +470,17 @@ TEST_F(Variables, TheDumpIsRemovedOnEveryPath) {
   }
   SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
+
+// A device name anywhere in the path ("AUX", "x\NUL.txt", "\\.\NUL") would put the
+// replacement file into the device namespace and open it for writing there.
+TEST_F(Variables, SaveVariablesNeverOpensADeviceForWriting) {
+  host.SetVar("a", "1");
+  ScratchDir dir;
+  for (const std::string& path :
+       {std::string("AUX"), dir.File("NUL.txt"), dir.File("con"), std::string("\\\\.\\NUL"),
+        std::string("\\\\.\\PhysicalDrive0")}) {
+    host.SetVar("LastError", "");
+    EXPECT_FALSE(ExecTexts(host, kSaveVariables, {"a", path})) << path;
+    EXPECT_EQ(LastError(), SystemErrorText(ERROR_INVALID_NAME)) << path;
+  }
+}
