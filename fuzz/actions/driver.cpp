@@ -26,6 +26,7 @@
 #include "host.h"
 #include "inprocess.h"
 #include "inputs.h"
+#include "platform/seams.h"
 #include "table.h"
 
 namespace {
@@ -69,6 +70,15 @@ DWORD WINAPI Watchdog(void* limit) {
       ExitProcess(4);
     }
   }
+}
+
+double ThreadCpuSeconds() {
+  FILETIME created, exited, kernel, user;
+  if (!GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user)) return 0;
+  const auto ticks = [](const FILETIME& t) {
+    return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+  };
+  return static_cast<double>(ticks(kernel) + ticks(user)) / 1e7;
 }
 
 bool SameName(const std::string& a, const std::string& b) {
@@ -189,6 +199,79 @@ void RunHarmlessLines(NbHost& host, const std::string& temp, const std::string& 
   }
 }
 
+// The guards themselves, before anything relies on them: each call below would change the
+// machine, show something or write where it must not, and each must land in a stand-in that
+// reports it. A guard that failed would end this process (TerminateProcess) or every Wine
+// process of the prefix (ExitWindowsEx), which also fails the check.
+int CheckGuards(const std::string& temp, const std::uint64_t& findings) {
+  int failures = 0;
+  auto expect = [&](bool ok, const char* what) {
+    std::printf("%s: %s\n", ok ? "ok" : "FAILED", what);
+    if (!ok) ++failures;
+  };
+  auto reported = [&](auto&& call) {
+    const std::uint64_t before = findings;
+    call();
+    return findings > before;
+  };
+  expect(reported([] { ExitWindowsEx(EWX_LOGOFF | EWX_FORCE, 0); }),
+         "ExitWindowsEx outside the seams is answered and reported");
+  expect(reported([] { TerminateProcess(GetCurrentProcess(), 9); }),
+         "TerminateProcess outside the seams is answered and reported");
+  expect(reported([] { Seams().terminateProcess(GetCurrentProcess(), 9); }),
+         "the TerminateProcess seam refuses the host's own process");
+  Seams().exitWindowsEx(EWX_SHUTDOWN | EWX_FORCE, 0);
+  expect(true, "the ExitWindowsEx seam returned (nothing shut down)");
+  expect(reported([] { SendMessageA(HWND_BROADCAST, WM_SYSCOMMAND, SC_MONITORPOWER, 2); }),
+         "SC_MONITORPOWER outside the seams is swallowed and reported");
+  expect(Seams().sendMessage(HWND_BROADCAST, WM_SYSCOMMAND, SC_MONITORPOWER, 2) == 0,
+         "the SendMessage seam swallows SC_MONITORPOWER");
+  HMODULE powrprof = LoadLibraryA("powrprof.dll");
+  FARPROC suspend = powrprof ? GetProcAddress(powrprof, "SetSuspendState") : nullptr;
+  expect(!powrprof || (suspend && reinterpret_cast<void*>(suspend) !=
+                                      reinterpret_cast<void*>(::GetProcAddress)),
+         "SetSuspendState looked up by name is a stand-in");
+  if (suspend) {
+    using SuspendProc = BOOLEAN(WINAPI*)(BOOLEAN, BOOLEAN, BOOLEAN);
+    reinterpret_cast<SuspendProc>(reinterpret_cast<void*>(suspend))(FALSE, FALSE, FALSE);
+    expect(true, "SetSuspendState stand-in returned (the machine is awake)");
+  }
+  expect(reported([] { MessageBoxA(nullptr, "guard check", "fuzz_actions", MB_OK); }),
+         "a message box is reported, not shown");
+  expect(reported([] { SHFileOperationA(nullptr); }),
+         "SHFileOperationA outside the seams is reported");
+
+  fuzz::SetCallInProgress(true, false);
+  const std::string outside = "C:\\zadode_guard_probe.txt";
+  expect(reported([&] {
+           HANDLE f =
+               CreateFileA(outside.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+           if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
+         }) &&
+             GetFileAttributesA(outside.c_str()) == INVALID_FILE_ATTRIBUTES,
+         "a file written outside the temporary folder is refused");
+  for (const char* device : {"NUL", "CON", "AUX", "\\\\.\\PhysicalDrive0"})
+    expect(reported([&] {
+             HANDLE f = CreateFileA(device, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+             if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
+           }),
+           (std::string("a device opened for writing is refused: ") + device).c_str());
+  const std::string inside = temp + "zadode_guard_probe.txt";
+  expect(!reported([&] {
+    HANDLE f = CreateFileA(inside.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
+    DeleteFileA(inside.c_str());
+  }),
+         "a file in the temporary folder may be written");
+  expect(reported([] { DeleteFileA("C:\\windows\\win.ini"); }) &&
+             GetFileAttributesA("C:\\windows\\win.ini") != INVALID_FILE_ATTRIBUTES,
+         "a file outside the temporary folder is not deleted");
+  fuzz::SetCallInProgress(false, false);
+  std::printf("fuzz_actions --check-guards: %d failed\n", failures);
+  std::fflush(stdout);
+  ExitProcess(failures ? 1 : 0);
+}
+
 struct IdStats {
   std::uint64_t calls = 0, failures = 0, findings = 0;
   double firstSeconds = 0, maxSeconds = 0;
@@ -199,6 +282,8 @@ struct IdStats {
 int main(int argc, char** argv) {
   Options options;
   options.seed = static_cast<std::uint64_t>(std::time(nullptr)) ^ GetCurrentProcessId();
+  bool checkGuards = false;
+  if (argc == 2 && std::string(argv[1]) == "--check-guards") checkGuards = true;
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string flag = argv[i];
     const char* value = argv[i + 1];
@@ -251,6 +336,8 @@ int main(int argc, char** argv) {
   static double hangSeconds = options.hangSeconds;
   CloseHandle(CreateThread(nullptr, 0, &Watchdog, &hangSeconds, 0, nullptr));
 
+  if (checkGuards) return CheckGuards(temp, findings);
+
   NbHost host(InProcessExports());
   host.scriptHook = [&](const std::string& text) { RunHarmlessLines(host, temp, text); };
 
@@ -287,7 +374,7 @@ int main(int argc, char** argv) {
   const std::string outOfMemory = SystemErrorText(ERROR_NOT_ENOUGH_MEMORY);
   fuzz::ResourceCounts baseline;
   bool baselineTaken = false;
-  std::uint64_t done = 0, slowLargeResults = 0;
+  std::uint64_t done = 0, slowLargeResults = 0, slowWaits = 0;
   const auto started = Clock::now();
   SeedHostVariables(host);
 
@@ -324,8 +411,10 @@ int main(int argc, char** argv) {
     g_callStartMs = NowMs();
     InterlockedExchange(&g_inCall, 1);
     const auto before = Clock::now();
+    const double cpuBefore = ThreadCpuSeconds();
     const bool result = nullBlock ? nbExecAction(id, nullptr) != FALSE : host.Exec(id, block);
     const double seconds = std::chrono::duration<double>(Clock::now() - before).count();
+    const double cpuSeconds = ThreadCpuSeconds() - cpuBefore;
     InterlockedExchange(&g_inCall, 0);
     fuzz::SetCallInProgress(false, false);
 
@@ -338,11 +427,16 @@ int main(int argc, char** argv) {
     // for; its copying is timed apart from the one-second rule.
     size_t handedOver = 0;
     for (const auto& call : host.setCalls) handedOver += call.value.size();
+    // On a shared machine a call can wait for a processor longer than it runs: a call is slow
+    // when it used the time itself, or kept the host waiting five times the limit.
     if (idStats.calls > 1 && seconds > options.slowSeconds) {
       if (handedOver > (16u << 20))
         ++slowLargeResults;
+      else if (cpuSeconds > options.slowSeconds / 2 || seconds > 5 * options.slowSeconds)
+        finding("slow call: " + std::to_string(seconds) + " s (" + std::to_string(cpuSeconds) +
+                " s on the processor)");
       else
-        finding("slow call: " + std::to_string(seconds) + " s");
+        ++slowWaits;
     }
 
     // Failures reach the author through LastError first, then "False", then the result.
@@ -385,6 +479,9 @@ int main(int argc, char** argv) {
   std::printf("fuzz_actions: %llu calls in %.1f s (%.0f calls/s), %llu findings\n",
               static_cast<unsigned long long>(done), elapsed, done / (elapsed > 0 ? elapsed : 1),
               static_cast<unsigned long long>(findings));
+  if (slowWaits)
+    std::printf("  %llu calls over the time limit spent it waiting for a processor\n",
+                static_cast<unsigned long long>(slowWaits));
   if (slowLargeResults)
     std::printf("  %llu calls over the time limit handed the host more than 16 MB\n",
                 static_cast<unsigned long long>(slowLargeResults));
@@ -415,8 +512,13 @@ int main(int argc, char** argv) {
         static_cast<long>(after.gdiObjects) - static_cast<long>(baseline.gdiObjects),
         static_cast<long>(after.userObjects) - static_cast<long>(baseline.userObjects),
         privateGrowth);
+    std::printf(
+        "  GDI and USER objects created through the imports and alive: GDI %lld, "
+        "USER %lld\n",
+        after.trackedGdi - baseline.trackedGdi, after.trackedUser - baseline.trackedUser);
     if (after.globalBlocks > baseline.globalBlocks || after.handles > baseline.handles ||
         after.gdiObjects > baseline.gdiObjects || after.userObjects > baseline.userObjects ||
+        after.trackedGdi > baseline.trackedGdi || after.trackedUser > baseline.trackedUser ||
         privateGrowth > (1 << 20)) {
       std::printf("LEAK: resources grew between warm-up and the end\n");
       status = 1;

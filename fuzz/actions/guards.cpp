@@ -342,6 +342,85 @@ HGLOBAL WINAPI CountGlobalFree(HGLOBAL block) {
   return result;
 }
 
+// ---- GDI and USER objects ----------------------------------------------------------------
+// Wine answers GetGuiResources with 0, so the objects the plug-in creates through the import
+// table are counted here: created and not yet released.
+
+std::mutex g_objectsLock;
+long long g_gdiObjects = 0, g_userObjects = 0;
+void Created(const void* handle, long long& counter) {
+  if (!handle) return;
+  std::lock_guard<std::mutex> lock(g_objectsLock);
+  ++counter;
+}
+void Released(bool ok, long long& counter) {
+  if (!ok) return;
+  std::lock_guard<std::mutex> lock(g_objectsLock);
+  --counter;
+}
+
+#define TRACK_CREATE(api, result, params, args, counter) \
+  decltype(&api) real##api = nullptr;                    \
+  result WINAPI Track##api params {                      \
+    result made = real##api args;                        \
+    Created(made, counter);                              \
+    return made;                                         \
+  }
+#define TRACK_RELEASE(api, params, args, counter) \
+  decltype(&api) real##api = nullptr;             \
+  BOOL WINAPI Track##api params {                 \
+    const BOOL ok = real##api args;               \
+    Released(ok != FALSE, counter);               \
+    return ok;                                    \
+  }
+
+TRACK_CREATE(CreateCompatibleDC, HDC, (HDC dc), (dc), g_gdiObjects)
+TRACK_CREATE(CreateDCA, HDC, (LPCSTR a, LPCSTR b, LPCSTR c, const DEVMODEA* d), (a, b, c, d),
+             g_gdiObjects)
+TRACK_CREATE(CreateCompatibleBitmap, HBITMAP, (HDC dc, int w, int h), (dc, w, h), g_gdiObjects)
+TRACK_CREATE(CreateBitmap, HBITMAP, (int w, int h, UINT p, UINT b, const void* bits),
+             (w, h, p, b, bits), g_gdiObjects)
+TRACK_CREATE(CreateDIBSection, HBITMAP,
+             (HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section, DWORD at),
+             (dc, info, usage, bits, section, at), g_gdiObjects)
+TRACK_CREATE(CreateFontIndirectA, HFONT, (const LOGFONTA* font), (font), g_gdiObjects)
+TRACK_CREATE(CreateSolidBrush, HBRUSH, (COLORREF color), (color), g_gdiObjects)
+TRACK_CREATE(CreatePen, HPEN, (int style, int width, COLORREF color), (style, width, color),
+             g_gdiObjects)
+TRACK_CREATE(CreateRectRgn, HRGN, (int l, int t, int r, int b), (l, t, r, b), g_gdiObjects)
+TRACK_CREATE(GetDC, HDC, (HWND window), (window), g_gdiObjects)
+TRACK_CREATE(GetWindowDC, HDC, (HWND window), (window), g_gdiObjects)
+TRACK_CREATE(GetDCEx, HDC, (HWND window, HRGN clip, DWORD flags), (window, clip, flags),
+             g_gdiObjects)
+TRACK_RELEASE(DeleteObject, (HGDIOBJ object), (object), g_gdiObjects)
+TRACK_RELEASE(DeleteDC, (HDC dc), (dc), g_gdiObjects)
+decltype(&ReleaseDC) realReleaseDC = nullptr;
+int WINAPI TrackReleaseDC(HWND window, HDC dc) {
+  const int released = realReleaseDC(window, dc);
+  Released(released != 0, g_gdiObjects);
+  return released;
+}
+
+TRACK_CREATE(ExtractAssociatedIconA, HICON, (HINSTANCE module, LPSTR path, WORD* index),
+             (module, path, index), g_userObjects)
+TRACK_CREATE(ExtractIconA, HICON, (HINSTANCE module, LPCSTR path, UINT index),
+             (module, path, index), g_userObjects)
+TRACK_CREATE(CreateIconIndirect, HICON, (PICONINFO info), (info), g_userObjects)
+TRACK_CREATE(CopyIcon, HICON, (HICON icon), (icon), g_userObjects)
+TRACK_CREATE(CreateMenu, HMENU, (), (), g_userObjects)
+TRACK_CREATE(CreatePopupMenu, HMENU, (), (), g_userObjects)
+TRACK_RELEASE(DestroyIcon, (HICON icon), (icon), g_userObjects)
+TRACK_RELEASE(DestroyMenu, (HMENU menu), (menu), g_userObjects)
+TRACK_RELEASE(DestroyWindow, (HWND window), (window), g_userObjects)
+decltype(&CreateWindowExA) realCreateWindowExA = nullptr;
+HWND WINAPI TrackCreateWindowExA(DWORD ex, LPCSTR cls, LPCSTR title, DWORD style, int x, int y,
+                                 int w, int h, HWND parent, HMENU menu, HINSTANCE inst,
+                                 LPVOID param) {
+  HWND made = realCreateWindowExA(ex, cls, title, style, x, y, w, h, parent, menu, inst, param);
+  Created(made, g_userObjects);
+  return made;
+}
+
 // ---- Seams() stand-ins: they answer as the real calls could, and change nothing ----------
 
 BOOL WINAPI SeamExitWindowsEx(UINT, DWORD) {
@@ -521,7 +600,38 @@ void InstallGuards(const GuardOptions& options) {
       {"GlobalFree", reinterpret_cast<void*>(&CountGlobalFree),
        reinterpret_cast<void**>(&realGlobalFree)},
   };
+#define TRACKED(api) \
+  { #api, reinterpret_cast < void*>(&Track##api), reinterpret_cast < void**>(&real##api) }
+  const std::vector<Patch> tracked = {
+      TRACKED(CreateCompatibleDC),
+      TRACKED(CreateDCA),
+      TRACKED(CreateCompatibleBitmap),
+      TRACKED(CreateBitmap),
+      TRACKED(CreateDIBSection),
+      TRACKED(CreateFontIndirectA),
+      TRACKED(CreateSolidBrush),
+      TRACKED(CreatePen),
+      TRACKED(CreateRectRgn),
+      TRACKED(GetDC),
+      TRACKED(GetWindowDC),
+      TRACKED(GetDCEx),
+      TRACKED(DeleteObject),
+      TRACKED(DeleteDC),
+      TRACKED(ReleaseDC),
+      TRACKED(ExtractAssociatedIconA),
+      TRACKED(ExtractIconA),
+      TRACKED(CreateIconIndirect),
+      TRACKED(CopyIcon),
+      TRACKED(CreateMenu),
+      TRACKED(CreatePopupMenu),
+      TRACKED(DestroyIcon),
+      TRACKED(DestroyMenu),
+      TRACKED(DestroyWindow),
+      TRACKED(CreateWindowExA),
+  };
+#undef TRACKED
   PatchImports(patches);
+  PatchImports(tracked);
   if (!realGetProcAddress) realGetProcAddress = &GetProcAddress;
   if (!realPostMessageA) realPostMessageA = &PostMessageA;
 
@@ -575,6 +685,11 @@ ResourceCounts CountResources() {
   GetProcessHandleCount(GetCurrentProcess(), &counts.handles);
   counts.gdiObjects = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
   counts.userObjects = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+  {
+    std::lock_guard<std::mutex> lock(g_objectsLock);
+    counts.trackedGdi = g_gdiObjects;
+    counts.trackedUser = g_userObjects;
+  }
   PROCESS_MEMORY_COUNTERS_EX memory{};
   memory.cb = sizeof(memory);
   if (GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
@@ -606,8 +721,11 @@ ResourceCounts CountResources() {
 std::string ResourceCounts::ToString() const {
   return "host texts outstanding " + std::to_string(globalBlocks) + ", handles " +
          std::to_string(handles) + ", GDI objects " + std::to_string(gdiObjects) +
-         ", USER objects " + std::to_string(userObjects) + ", private bytes " +
-         std::to_string(privateBytes);
+         ", USER objects " + std::to_string(userObjects) +
+         " (created through the imports and "
+         "alive: GDI " +
+         std::to_string(trackedGdi) + ", USER " + std::to_string(trackedUser) +
+         "), private bytes " + std::to_string(privateBytes);
 }
 
 }  // namespace fuzz

@@ -45,8 +45,11 @@ long long OutstandingGlobalBlocks();
 
 struct ResourceCounts {
   long long globalBlocks = 0;
-  DWORD handles = 0;  // GetProcessHandleCount
-  DWORD gdiObjects = 0, userObjects = 0;
+  DWORD handles = 0;                      // GetProcessHandleCount
+  DWORD gdiObjects = 0, userObjects = 0;  // GetGuiResources (0 under Wine)
+  // Created by the program through its imports and not yet released (DCs, bitmaps, fonts,
+  // icons, menus, windows): what Wine lets us see.
+  long long trackedGdi = 0, trackedUser = 0;
   unsigned long long privateBytes = 0;
   std::string ToString() const;
 };
