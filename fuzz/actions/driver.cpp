@@ -473,6 +473,10 @@ int main(int argc, char** argv) {
     if (number % 32 == 31 || host.Variables().size() > 64) SeedHostVariables(host);
     if (number % 256 == 255) RestoreSandbox(sandbox);
     ++done;
+    if (done % 100000 == 0)
+      std::printf("... %llu calls, %llu findings, %.0f s\n", static_cast<unsigned long long>(done),
+                  static_cast<unsigned long long>(findings),
+                  std::chrono::duration<double>(Clock::now() - started).count());
   }
   const double elapsed = std::chrono::duration<double>(Clock::now() - started).count();
 

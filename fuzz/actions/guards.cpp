@@ -303,6 +303,24 @@ BOOL WINAPI GuardPostMessageW(HWND w, UINT m, WPARAM wp, LPARAM lp) {
   return realPostMessageW(w, m, wp, lp);
 }
 
+decltype(&SendMessageTimeoutA) realSendMessageTimeoutA = nullptr;
+LRESULT WINAPI GuardSendMessageTimeoutA(HWND w, UINT m, WPARAM wp, LPARAM lp, UINT flags,
+                                        UINT timeout, PDWORD_PTR result) {
+  if (IsMonitorPower(m, wp)) {
+    Outside("SendMessageTimeoutA(SC_MONITORPOWER)");
+    return TRUE;
+  }
+  return realSendMessageTimeoutA(w, m, wp, lp, flags, timeout, result);
+}
+decltype(&DefWindowProcA) realDefWindowProcA = nullptr;
+LRESULT WINAPI GuardDefWindowProcA(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  if (IsMonitorPower(m, wp)) {
+    Outside("DefWindowProcA(SC_MONITORPOWER)");
+    return 0;
+  }
+  return realDefWindowProcA(w, m, wp, lp);
+}
+
 decltype(&GetProcAddress) realGetProcAddress = nullptr;
 FARPROC WINAPI GuardGetProcAddress(HMODULE module, LPCSTR name) {
   if (reinterpret_cast<ULONG_PTR>(name) > 0xFFFF) {
@@ -317,6 +335,7 @@ FARPROC WINAPI GuardGetProcAddress(HMODULE module, LPCSTR name) {
         {"ExitWindowsEx", reinterpret_cast<void*>(&TrapExitWindowsEx)},
         {"TerminateProcess", reinterpret_cast<void*>(&TrapTerminateProcess)},
         {"InitiateSystemShutdownExA", reinterpret_cast<void*>(&TrapInitiateSystemShutdownExA)},
+        {"LockWorkStation", reinterpret_cast<void*>(&TrapLockWorkStation)},
         {"ShellAboutA", reinterpret_cast<void*>(&StandInShellAboutA)},
         {"ShellExecuteA", reinterpret_cast<void*>(&TrapShellExecuteA)},
         {"SHFileOperationA", reinterpret_cast<void*>(&TrapSHFileOperationA)},
@@ -593,6 +612,10 @@ void InstallGuards(const GuardOptions& options) {
        reinterpret_cast<void**>(&realPostMessageA)},
       {"PostMessageW", reinterpret_cast<void*>(&GuardPostMessageW),
        reinterpret_cast<void**>(&realPostMessageW)},
+      {"SendMessageTimeoutA", reinterpret_cast<void*>(&GuardSendMessageTimeoutA),
+       reinterpret_cast<void**>(&realSendMessageTimeoutA)},
+      {"DefWindowProcA", reinterpret_cast<void*>(&GuardDefWindowProcA),
+       reinterpret_cast<void**>(&realDefWindowProcA)},
       {"GetProcAddress", reinterpret_cast<void*>(&GuardGetProcAddress),
        reinterpret_cast<void**>(&realGetProcAddress)},
       {"GlobalAlloc", reinterpret_cast<void*>(&CountGlobalAlloc),
