@@ -3,6 +3,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "actions/actions.h"
@@ -127,10 +128,17 @@ bool RunClearVariables(Params params) {
   // serves every wildcard of the list.
   std::optional<HostDump> dump;
   std::optional<DumpSearch> search;
+  // Each name goes to the host once: a list that repeats "*" or a name thousands of times
+  // would otherwise cost two host scripts per repeat and per variable, and keep the
+  // publication waiting for minutes. The views point into `items` and the dump.
+  std::unordered_set<std::string_view> cleared;
+  const auto clearOnce = [&cleared](std::string_view name) {
+    if (cleared.insert(name).second) ClearHostVariable(name);
+  };
   size_t wildcard = 0;
   for (const auto& item : items) {
     if (!IsWildcard(item)) {
-      if (!item.empty()) ClearHostVariable(item);
+      if (!item.empty()) clearOnce(item);
       continue;
     }
     if (!dump) {
@@ -140,7 +148,7 @@ bool RunClearVariables(Params params) {
     }
     for (const DumpRange& range : search->Ranges(wildcard++))
       for (const auto name : DumpNames(dump->text().substr(range.begin, range.end - range.begin)))
-        ClearHostVariable(name);
+        clearOnce(name);
   }
   return true;
 }

@@ -150,6 +150,18 @@ TEST_F(Variables, ClearAllByWildcardSkipsContinuationLinesOfMultiLineValues) {
   EXPECT_EQ(Listing(host), "");
 }
 
+// A list that repeats "*" or a name (a user's text pasted in) cost two host scripts per
+// repeat and per variable: a megabyte of "*," kept the publication waiting for minutes.
+TEST_F(Variables, ClearVariablesClearsEachNameOnceHoweverOftenListed) {
+  Define({{"A", "1"}, {"Ab", "2"}, {"B", "3"}});
+  std::string list;
+  for (int i = 0; i < 5000; ++i) list += "*,A*,B,";
+  ASSERT_TRUE(ExecTexts(host, kClearVariables, {list}));
+  EXPECT_EQ(Count(host.scripts, "ClearVariables "), 3);
+  EXPECT_EQ(Count(host.scripts, "SaveVariables "), 1);
+  EXPECT_EQ(Listing(host), "");
+}
+
 TEST_F(Variables, SaveVariablesWritesMatchesInListOrder) {
   const struct {
     const char *list, *expected;
