@@ -6,6 +6,12 @@ namespace {
 using C = Class;
 
 // Slot letters are those of enum Slot, one per catalogue parameter in slot order.
+//
+// kxShellAbout has no entry in Seams(): ShellAboutA is answered by a stand-in put into the
+// program's import table (and handed out by GetProcAddress), whichever way the action calls
+// it, and the window watcher closes any dialog that still appears. The help actions'
+// HtmlHelpA and the power actions' SetSuspendState are looked up by name and get stand-ins the
+// same way, so actions that land later are fuzzed with no change here.
 constexpr std::array<ActionClass, 95> kTable = {{
     {1, C::kPure, "ttv"},                     // kxStartsStr
     {2, C::kPure, "ttv"},                     // kxEndsStr
