@@ -1,5 +1,7 @@
 // kxSetVar, kxClearVariables, kxSaveVariables: the host's variables in bulk. The plug-in keeps
 // no variables of its own; it learns which exist by having the host dump them all to a file.
+#include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -14,6 +16,9 @@
 namespace {
 
 constexpr int kSetVarId = 24;
+// The largest file kxSaveVariables builds: well above any real set of variables, and within
+// what a 32-bit process can hold while it writes.
+constexpr std::uint64_t kMaxSavedBytes = 1ull << 30;
 
 void HostSaveVariables(std::string_view path) {
   PlayScript("SaveVariables \"" + EscapeScriptParameter(path) + "\"");
@@ -135,6 +140,10 @@ bool RunClearVariables(Params params) {
   const auto clearOnce = [&cleared](std::string_view name) {
     if (cleared.insert(name).second) ClearHostVariable(name);
   };
+  // The dump's names in dump order, read once: a range's names are then found by offset
+  // instead of reading its lines again, which for "*" is the whole dump each time.
+  std::vector<std::string_view> dumpNames;
+  std::unordered_set<std::string_view> prefixesDone;
   size_t wildcard = 0;
   for (const auto& item : items) {
     if (!IsWildcard(item)) {
@@ -145,10 +154,19 @@ bool RunClearVariables(Params params) {
       dump.emplace();
       search.emplace(WildcardPrefixes(items), std::vector<std::string_view>{}, nullptr);
       search->Scan(dump->text());
+      dumpNames = DumpNames(dump->text());
     }
-    for (const DumpRange& range : search->Ranges(wildcard++))
-      for (const auto name : DumpNames(dump->text().substr(range.begin, range.end - range.begin)))
-        clearOnce(name);
+    const auto& ranges = search->Ranges(wildcard++);
+    if (!prefixesDone.insert(WildcardPrefix(item)).second) continue;
+    const char* const base = dump->text().data();
+    for (const DumpRange& range : ranges) {
+      auto at = std::lower_bound(dumpNames.begin(), dumpNames.end(), range.begin,
+                                 [base](std::string_view name, size_t offset) {
+                                   return static_cast<size_t>(name.data() - base) < offset;
+                                 });
+      for (; at != dumpNames.end() && static_cast<size_t>(at->data() - base) < range.end; ++at)
+        clearOnce(*at);
+    }
   }
   return true;
 }
@@ -177,7 +195,9 @@ bool RunSaveVariables(Params params) {
   search.Scan(dump.text());
   // What the items bring, counted first: the size of the result, and whether it is one
   // stretch of the dump ("*" mostly) that can be written from the host's bytes as they are.
-  size_t size = 0, pieces = 0, wildcard = 0, name = 0;
+  // Counted in 64 bits: a list that repeats "*" can ask for more than a 32-bit size holds.
+  std::uint64_t size = 0;
+  size_t pieces = 0, wildcard = 0, name = 0;
   const DumpRange* stretch = nullptr;
   for (const auto& item : items) {
     if (IsWildcard(item)) {
@@ -191,6 +211,9 @@ bool RunSaveVariables(Params params) {
     }
   }
   if (pieces == 0) return true;
+  // Refused before anything is built: copying gigabytes only to run out of memory would keep
+  // the publication waiting, and the file could not be read back anyway.
+  if (size > kMaxSavedBytes) return ReportSystemError("", ERROR_FILE_TOO_LARGE);
   if (pieces == 1 && stretch && stretch->crlf) {
     const std::string_view bytes =
         dump.text().substr(stretch->begin, stretch->end - stretch->begin);
@@ -198,7 +221,7 @@ bool RunSaveVariables(Params params) {
     return true;
   }
   std::string out;
-  out.reserve(size);
+  out.reserve(static_cast<size_t>(size));
   wildcard = name = 0;
   for (const auto& item : items) {
     if (IsWildcard(item)) {

@@ -162,6 +162,30 @@ TEST_F(Variables, ClearVariablesClearsEachNameOnceHoweverOftenListed) {
   EXPECT_EQ(Listing(host), "");
 }
 
+// Each "*" used to read the lines of its matches again: with a megabyte value in the host,
+// thousands of "*" items read gigabytes before the call returned.
+TEST_F(Variables, ClearVariablesReadsTheDumpOnceForRepeatedWildcards) {
+  Define({{"Big", std::string(1 << 20, 'v')}, {"B2", "x"}, {"C", "y"}});
+  std::string list;
+  for (int i = 0; i < 5000; ++i) list += "*,B*,";
+  ASSERT_TRUE(ExecTexts(host, kClearVariables, {list}));
+  EXPECT_EQ(Count(host.scripts, "ClearVariables "), 3);
+  EXPECT_EQ(Listing(host), "");
+}
+
+// A list repeating "*" over a megabyte value asked for gigabytes: on the shipped 32-bit build
+// the size wrapped around, and the copy ran until memory was gone.
+TEST_F(Variables, SaveVariablesRefusesAFileTooLargeToBuild) {
+  Define({{"Big", std::string(1 << 20, 'v')}});
+  ScratchDir dir;
+  const std::string out = dir.Write("out.txt", "old");
+  std::string list;
+  for (int i = 0; i < 1100; ++i) list += "*,";
+  EXPECT_FALSE(ExecTexts(host, kSaveVariables, {list, out}));
+  EXPECT_EQ(LastError(), SystemErrorText(ERROR_FILE_TOO_LARGE));
+  EXPECT_EQ(ReadFileBytes(out), "old");
+}
+
 TEST_F(Variables, SaveVariablesWritesMatchesInListOrder) {
   const struct {
     const char *list, *expected;
@@ -393,10 +417,10 @@ TEST_F(Variables, ClearVariablesSendsTheHostTheseScripts) {
        false,
        {DefineScript("x"), ClearScript("x"), "SaveVariables \"<dump>\"", DefineScript("y"),
         ClearScript("y")}},
-      {"tmp*|tmp*",
+      // A variable is cleared once however many items match it: a second clear changes nothing.
+      {"tmp*|tmp*|tmpA",
        true,
-       {"SaveVariables \"<dump>\"", DefineScript("tmpA"), ClearScript("tmpA"), DefineScript("tmpA"),
-        ClearScript("tmpA")}},
+       {"SaveVariables \"<dump>\"", DefineScript("tmpA"), ClearScript("tmpA")}},
       {"*", false, {"SaveVariables \"<dump>\""}},
   };
   for (const auto& c : cases) {
