@@ -19,6 +19,10 @@ constexpr int kSetVarId = 24;
 // The largest file kxSaveVariables builds: well above any real set of variables, and within
 // what a 32-bit process can hold while it writes.
 constexpr std::uint64_t kMaxSavedBytes = 1ull << 30;
+// kxSetVar's limits for one call, far above anything a publication needs: the number of
+// variables it assigns and the bytes of all their values together.
+constexpr std::uint64_t kMaxAssignments = 1000000;
+constexpr std::uint64_t kMaxAssignedBytes = 256ull << 20;
 
 void HostSaveVariables(std::string_view path) {
   PlayScript("SaveVariables \"" + EscapeScriptParameter(path) + "\"");
@@ -107,6 +111,16 @@ bool RunSetVar(Params params) {
   const std::string_view separator = IsBlank(given) ? std::string_view("|") : given;
   const auto names = SplitText(",", nameList);
   const auto values = SplitText(separator, valueList);
+  // Every name times every value can ask the host to hold gigabytes or run for hours; such a
+  // request is refused before anything is assigned rather than take the publication down.
+  if (values.size() != names.size()) {
+    std::uint64_t bytes = 0;
+    for (const auto& value : values) bytes += value.size();
+    const std::uint64_t assignments =
+        values.size() == 1 ? names.size() : std::uint64_t{names.size()} * values.size();
+    if (assignments > kMaxAssignments || bytes * names.size() > kMaxAssignedBytes)
+      return ReportInvalidArguments(kSetVarId, "");
+  }
   if (values.size() == names.size()) {
     for (size_t i = 0; i < names.size(); ++i) SetResultVariable(names[i], values[i]);
   } else if (values.size() == 1) {

@@ -96,6 +96,35 @@ TEST_F(Variables, SetVarWithBlankNamesOrValuesFails) {
   }
 }
 
+// Every name times every value: a pasted megabyte on each side asked the host for
+// gigabytes of variables or billions of assignments, and the publication hung.
+TEST_F(Variables, SetVarRefusesAssignmentsBeyondWhatAHostCanHold) {
+  std::string manyValues;
+  for (int i = 0; i < 500001; ++i) manyValues += "x|";
+  const std::string names300 = [] {
+    std::string list = "n";
+    for (int i = 0; i < 299; ++i) list += ",n" + std::to_string(i);
+    return list;
+  }();
+  const struct {
+    std::string names, values;
+  } cases[] = {
+      {"a,b", manyValues},                            // 2 x 500,002 assignments
+      {names300, std::string(1 << 20, 'v')},          // 300 x 1 MB
+      {"a,b,c", std::string(100 << 20, 'v') + "|x"},  // 3 x 100 MB
+  };
+  for (const auto& c : cases) {
+    host.ClearLogs();
+    host.SetVar("LastError", "");
+    EXPECT_FALSE(ExecTexts(host, kSetVar, {c.names, c.values, ""})) << c.names.substr(0, 20);
+    EXPECT_EQ(LastError(), "Invalid \"kxSetVar\" action arguments");
+    EXPECT_EQ(host.setCalls.size(), 1u) << "only LastError";
+  }
+  // At the limits themselves the assignments are made.
+  EXPECT_TRUE(ExecTexts(host, kSetVar, {"a,b", "x|y|z", ""}));
+  EXPECT_EQ(host.Value("a2"), "z");
+}
+
 TEST_F(Variables, ClearVariablesByNameAndPrefix) {
   const struct {
     const char *list, *remaining;
