@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -173,7 +174,18 @@ void SeedHostVariables(NbHost& host) {
 // Host script from the plug-in: variable commands run; SaveVariables only into the temporary
 // folder (where kxSaveVariables asks for its dump); actions and everything else are dropped,
 // so a script cannot reach an action with parameters the driver did not make safe.
-void RunHarmlessLines(NbHost& host, const std::string& temp, const std::string& text) {
+bool DevicePath(const std::string& line) {
+  const size_t open = line.find('"');
+  const size_t close = line.find('"', open + 1);
+  if (open == std::string::npos || close == std::string::npos) return false;
+  const std::string path = line.substr(open + 1, close - open - 1);
+  char full[MAX_PATH * 4];
+  const DWORD length = GetFullPathNameA(path.c_str(), sizeof(full), full, nullptr);
+  return length > 4 && length < sizeof(full) && std::strncmp(full, "\\\\.\\", 4) == 0;
+}
+
+void RunHarmlessLines(NbHost& host, const std::string& temp, const std::string& text,
+                      const std::function<void(const std::string&)>& report) {
   size_t start = 0;
   while (start <= text.size()) {
     size_t end = text.find_first_of("\r\n", start);
@@ -184,7 +196,10 @@ void RunHarmlessLines(NbHost& host, const std::string& temp, const std::string& 
       const std::string command = line.substr(first, line.find_first_of(" \t", first) - first);
       auto is = [&](const char* name) { return lstrcmpiA(command.c_str(), name) == 0; };
       bool run = is("SetVar") || is("DefineVar") || is("ClearVariables");
-      if (is("SaveVariables")) {
+      if (is("SaveVariables") && DevicePath(line)) {
+        report("the host was asked to write a device: " + line.substr(0, 200));
+        run = false;
+      } else if (is("SaveVariables")) {
         const size_t quote = line.find('"');
         run = quote != std::string::npos &&
               CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, line.c_str() + quote + 1,
@@ -339,7 +354,7 @@ int main(int argc, char** argv) {
   if (checkGuards) return CheckGuards(temp, findings);
 
   NbHost host(InProcessExports());
-  host.scriptHook = [&](const std::string& text) { RunHarmlessLines(host, temp, text); };
+  host.scriptHook = [&](const std::string& text) { RunHarmlessLines(host, temp, text, finding); };
 
   // Every action must be classified, with one slot letter per catalogue parameter.
   std::vector<int> ids;

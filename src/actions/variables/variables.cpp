@@ -16,9 +16,9 @@
 namespace {
 
 constexpr int kSetVarId = 24;
-// The largest file kxSaveVariables builds: well above any real set of variables, and within
-// what a 32-bit process can hold while it writes.
-constexpr std::uint64_t kMaxSavedBytes = 1ull << 30;
+// The largest file kxSaveVariables builds from pieces (one stretch of the host's dump is
+// written as it is, whatever its size): as kxDupeStr's limit, far above a real selection.
+constexpr std::uint64_t kMaxSavedBytes = 256ull << 20;
 // kxSetVar's limits for one call, far above anything a publication needs: the number of
 // variables it assigns and the bytes of all their values together.
 constexpr std::uint64_t kMaxAssignments = 1000000;
@@ -194,6 +194,9 @@ bool RunClearVariables(Params params) {
 bool RunSaveVariables(Params params) {
   const std::string list = Param(params, 0);
   const std::string path = Param(params, 1);
+  // Not handed to the host either: it would open the device and write to it, and a serial
+  // port takes its time.
+  if (IsDevicePath(path)) return ReportSystemError("", ERROR_INVALID_NAME);
   if (IsBlank(list)) {
     HostSaveVariables(path);
     return true;
@@ -225,15 +228,15 @@ bool RunSaveVariables(Params params) {
     }
   }
   if (pieces == 0) return true;
-  // Refused before anything is built: copying gigabytes only to run out of memory would keep
-  // the publication waiting, and the file could not be read back anyway.
-  if (size > kMaxSavedBytes) return ReportSystemError("", ERROR_FILE_TOO_LARGE);
   if (pieces == 1 && stretch && stretch->crlf) {
     const std::string_view bytes =
         dump.text().substr(stretch->begin, stretch->end - stretch->begin);
     if (const DWORD error = WriteFileReplacing(path, bytes)) return ReportSystemError("", error);
     return true;
   }
+  // Refused before anything is built: a list repeating "*" can ask for gigabytes, and copying
+  // them only to run out of memory would keep the publication waiting.
+  if (size > kMaxSavedBytes) return ReportSystemError("", ERROR_FILE_TOO_LARGE);
   std::string out;
   out.reserve(static_cast<size_t>(size));
   wildcard = name = 0;
