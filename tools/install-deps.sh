@@ -2,7 +2,7 @@
 # Installs what building and testing zaDode needs on Debian 12 (run as root). Idempotent:
 # packages already present are not fetched again.
 set -euo pipefail
-packages=(cmake ninja-build g++ clang-format
+packages=(cmake ninja-build g++ clang-format clang libclang-rt-14-dev
           g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
           googletest wine64 xvfb xauth
           fp-utils)  # chmcmd: the help tests build a small .chm

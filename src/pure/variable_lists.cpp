@@ -74,10 +74,13 @@ class LineCursor {
       at = FindStop(text_, start_, zeroEnds_);
     }
     line = text_.substr(start_, at - start_);
-    if (at >= text_.size() || (zeroEnds_ && text_[at] == '\0'))
-      start_ = text_.size();
-    else
+    if (at >= text_.size() || (zeroEnds_ && text_[at] == '\0')) {
+      // The text ends here: a range that ends with this line must not reach past the zero.
+      text_ = text_.substr(0, at);
+      start_ = at;
+    } else {
       start_ = at + (text_[at] == '\r' && at + 1 < text_.size() && text_[at + 1] == '\n' ? 2 : 1);
+    }
     return true;
   }
 

@@ -35,13 +35,26 @@ DWORD ReadToEnd(HANDLE file, std::string& bytes) {
 
 }  // namespace
 
+bool IsDevicePath(std::string_view path) {
+  const std::string name(path);
+  const auto full = CallWithGrowingBuffer([&](char* buffer, DWORD size) {
+    return GetFullPathNameA(name.c_str(), size, buffer, nullptr);
+  });
+  // GetFullPathName turns a device name ("AUX", "x\NUL.txt") into "\\.\NAME".
+  return full && full->starts_with("\\\\.\\");
+}
+
 DWORD ReadWholeFile(std::string_view path, std::string& bytes) {
   bytes.clear();
   const std::string name(path);
+  // A device ("AUX", "COM1", "x\CON.txt") passes the attribute test like a file, but reading
+  // one waits for a port or a console that may never send anything.
+  if (IsDevicePath(name)) return ERROR_INVALID_NAME;
   const Handle file =
       FromCreateFile(CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                  nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file) return GetLastError();
+  if (GetFileType(file.get()) != FILE_TYPE_DISK) return ERROR_INVALID_NAME;
   return ReadToEnd(file.get(), bytes);
 }
 
@@ -90,7 +103,10 @@ DWORD LongFormOf(const std::string& path, std::wstring& full) {
     if (length == 0) break;
     if (length < size) {
       full.resize(length);
-      if (full.starts_with(L"\\\\?\\") || full.starts_with(L"\\\\.\\")) return ERROR_SUCCESS;
+      // A device name ("AUX", "x\NUL.txt") comes back as "\\.\NAME": the device namespace,
+      // where nothing of ours may be opened for writing.
+      if (full.starts_with(L"\\\\.\\")) return ERROR_INVALID_NAME;
+      if (full.starts_with(L"\\\\?\\")) return ERROR_SUCCESS;
       full = full.starts_with(L"\\\\") ? L"\\\\?\\UNC\\" + full.substr(2) : L"\\\\?\\" + full;
       return ERROR_SUCCESS;
     }

@@ -9,7 +9,11 @@
 
 #include "platform/raii.h"
 
-// Reads every byte of the file into `bytes`; returns the system error code, 0 on success.
+// True when `path` names a device ("AUX", "COM1", "x\NUL.txt", "\\.\PhysicalDrive0").
+bool IsDevicePath(std::string_view path);
+
+// Reads every byte of the file into `bytes`; returns the system error code, 0 on success. A
+// device is refused with ERROR_INVALID_NAME.
 DWORD ReadWholeFile(std::string_view path, std::string& bytes);
 
 // Writes `bytes` to a temporary file in the target's folder and moves it over the target

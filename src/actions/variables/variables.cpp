@@ -1,8 +1,11 @@
 // kxSetVar, kxClearVariables, kxSaveVariables: the host's variables in bulk. The plug-in keeps
 // no variables of its own; it learns which exist by having the host dump them all to a file.
+#include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "actions/actions.h"
@@ -13,6 +16,13 @@
 namespace {
 
 constexpr int kSetVarId = 24;
+// The largest file kxSaveVariables builds from pieces (one stretch of the host's dump is
+// written as it is, whatever its size): as kxDupeStr's limit, far above a real selection.
+constexpr std::uint64_t kMaxSavedBytes = 256ull << 20;
+// kxSetVar's limits for one call, far above anything a publication needs: the number of
+// variables it assigns and the bytes of all their values together.
+constexpr std::uint64_t kMaxAssignments = 1000000;
+constexpr std::uint64_t kMaxAssignedBytes = 256ull << 20;
 
 void HostSaveVariables(std::string_view path) {
   PlayScript("SaveVariables \"" + EscapeScriptParameter(path) + "\"");
@@ -101,6 +111,16 @@ bool RunSetVar(Params params) {
   const std::string_view separator = IsBlank(given) ? std::string_view("|") : given;
   const auto names = SplitText(",", nameList);
   const auto values = SplitText(separator, valueList);
+  // Every name times every value can ask the host to hold gigabytes or run for hours; such a
+  // request is refused before anything is assigned rather than take the publication down.
+  if (values.size() != names.size()) {
+    std::uint64_t bytes = 0;
+    for (const auto& value : values) bytes += value.size();
+    const std::uint64_t assignments =
+        values.size() == 1 ? names.size() : std::uint64_t{names.size()} * values.size();
+    if (assignments > kMaxAssignments || bytes * names.size() > kMaxAssignedBytes)
+      return ReportInvalidArguments(kSetVarId, "");
+  }
   if (values.size() == names.size()) {
     for (size_t i = 0; i < names.size(); ++i) SetResultVariable(names[i], values[i]);
   } else if (values.size() == 1) {
@@ -127,22 +147,43 @@ bool RunClearVariables(Params params) {
   // serves every wildcard of the list.
   std::optional<HostDump> dump;
   std::optional<DumpSearch> search;
+  // Each name goes to the host once: a list that repeats "*" or a name thousands of times
+  // would otherwise cost two host scripts per repeat and per variable, and keep the
+  // publication waiting for minutes. The views point into `items` and the dump.
+  std::unordered_set<std::string_view> cleared;
+  // A name holding a zero byte cannot be put into script text: cut there, it would name
+  // another variable, or none, which clears them all.
+  const auto clearOnce = [&cleared](std::string_view name) {
+    if (name.find('\0') == std::string_view::npos && cleared.insert(name).second)
+      ClearHostVariable(name);
+  };
+  // The dump's names in dump order, read once: a range's names are then found by offset
+  // instead of reading its lines again, which for "*" is the whole dump each time.
+  std::vector<std::string_view> dumpNames;
+  std::unordered_set<std::string_view> prefixesDone;
   size_t wildcard = 0;
   for (const auto& item : items) {
     if (!IsWildcard(item)) {
-      if (!item.empty()) ClearHostVariable(item);
+      if (!item.empty()) clearOnce(item);
       continue;
     }
     if (!dump) {
       dump.emplace();
       search.emplace(WildcardPrefixes(items), std::vector<std::string_view>{}, nullptr);
       search->Scan(dump->text());
+      dumpNames = DumpNames(dump->text());
     }
-    // A name holding a zero byte cannot be put into script text: cut there, it would name
-    // another variable, or none, which clears them all.
-    for (const DumpRange& range : search->Ranges(wildcard++))
-      for (const auto name : DumpNames(dump->text().substr(range.begin, range.end - range.begin)))
-        if (name.find('\0') == std::string_view::npos) ClearHostVariable(name);
+    const auto& ranges = search->Ranges(wildcard++);
+    if (!prefixesDone.insert(WildcardPrefix(item)).second) continue;
+    const char* const base = dump->text().data();
+    for (const DumpRange& range : ranges) {
+      auto at = std::lower_bound(dumpNames.begin(), dumpNames.end(), range.begin,
+                                 [base](std::string_view name, size_t offset) {
+                                   return static_cast<size_t>(name.data() - base) < offset;
+                                 });
+      for (; at != dumpNames.end() && static_cast<size_t>(at->data() - base) < range.end; ++at)
+        clearOnce(*at);
+    }
   }
   return true;
 }
@@ -156,6 +197,9 @@ bool RunClearVariables(Params params) {
 bool RunSaveVariables(Params params) {
   const std::string list = Param(params, 0);
   const std::string path = Param(params, 1);
+  // Not handed to the host either: it would open the device and write to it, and a serial
+  // port takes its time.
+  if (IsDevicePath(path)) return ReportSystemError("", ERROR_INVALID_NAME);
   if (IsBlank(list)) {
     HostSaveVariables(path);
     return true;
@@ -171,7 +215,9 @@ bool RunSaveVariables(Params params) {
   search.Scan(dump.text());
   // What the items bring, counted first: the size of the result, and whether it is one
   // stretch of the dump ("*" mostly) that can be written from the host's bytes as they are.
-  size_t size = 0, pieces = 0, wildcard = 0, name = 0;
+  // Counted in 64 bits: a list that repeats "*" can ask for more than a 32-bit size holds.
+  std::uint64_t size = 0;
+  size_t pieces = 0, wildcard = 0, name = 0;
   const DumpRange* stretch = nullptr;
   for (const auto& item : items) {
     if (IsWildcard(item)) {
@@ -191,8 +237,11 @@ bool RunSaveVariables(Params params) {
     if (const DWORD error = WriteFileReplacing(path, bytes)) return ReportSystemError("", error);
     return true;
   }
+  // Refused before anything is built: a list repeating "*" can ask for gigabytes, and copying
+  // them only to run out of memory would keep the publication waiting.
+  if (size > kMaxSavedBytes) return ReportSystemError("", ERROR_FILE_TOO_LARGE);
   std::string out;
-  out.reserve(size);
+  out.reserve(static_cast<size_t>(size));
   wildcard = name = 0;
   for (const auto& item : items) {
     if (IsWildcard(item)) {

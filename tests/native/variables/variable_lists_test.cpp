@@ -300,3 +300,20 @@ TEST(DumpSearch, AgreesWithALineByLineReading) {
     }
   }
 }
+
+// A zero byte ends the dump. A range that ended with the line before it used to run on to the
+// end of the text, and with exactly two bytes after the zero it passed for a CR LF range
+// and was copied raw, zero byte and all.
+TEST(DumpSearch, RangeEndsAtAZeroByte) {
+  for (const std::string tail : {"", "x", "xy", "\r\n", "xyz\r\nb=2\r\n"}) {
+    const std::string dump = std::string("a=1\r\nnext\0", 10) + tail;
+    DumpSearch search({"a", "b"}, {}, nullptr);
+    search.Scan(dump);
+    ASSERT_EQ(search.Ranges(0).size(), 1u);
+    EXPECT_EQ(search.Ranges(0)[0].end, 9u) << tail;
+    EXPECT_TRUE(search.Ranges(1).empty()) << tail;
+    std::string out;
+    AppendDumpLines(dump, search.Ranges(0)[0], out);
+    EXPECT_EQ(out, "a=1\r\nnext\r\n") << tail;
+  }
+}

@@ -134,3 +134,18 @@ TEST_F(Scripts, ExecActionPassesTheHostsOwnPointer) {
     EXPECT_EQ(static_cast<const void*>(g_received), static_cast<const void*>(text.data())) << text;
   }
 }
+
+// Device names pass the attribute test like files; reading "AUX" or "COM1" used to wait for a
+// serial port that never sends, so the publication hung.
+TEST_F(Scripts, ExecActionsNeverReadsADevice) {
+  ScratchDir dir;
+  for (const std::string& path :
+       {std::string("AUX"), std::string("COM1"), std::string("CON"), std::string("CONIN$"),
+        dir.File("NUL.txt"), std::string("\\\\.\\PhysicalDrive0")}) {
+    host.ClearLogs();
+    host.SetVar("LastError", "");
+    if (!ExecTexts(host, kExecActions, {path}))
+      EXPECT_EQ(LastError(), SystemErrorText(ERROR_INVALID_NAME)) << path;
+    EXPECT_TRUE(host.scripts.empty()) << path;
+  }
+}

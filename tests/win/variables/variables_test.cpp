@@ -96,6 +96,35 @@ TEST_F(Variables, SetVarWithBlankNamesOrValuesFails) {
   }
 }
 
+// Every name times every value: a pasted megabyte on each side asked the host for
+// gigabytes of variables or billions of assignments, and the publication hung.
+TEST_F(Variables, SetVarRefusesAssignmentsBeyondWhatAHostCanHold) {
+  std::string manyValues;
+  for (int i = 0; i < 500001; ++i) manyValues += "x|";
+  const std::string names300 = [] {
+    std::string list = "n";
+    for (int i = 0; i < 299; ++i) list += ",n" + std::to_string(i);
+    return list;
+  }();
+  const struct {
+    std::string names, values;
+  } cases[] = {
+      {"a,b", manyValues},                            // 2 x 500,002 assignments
+      {names300, std::string(1 << 20, 'v')},          // 300 x 1 MB
+      {"a,b,c", std::string(100 << 20, 'v') + "|x"},  // 3 x 100 MB
+  };
+  for (const auto& c : cases) {
+    host.ClearLogs();
+    host.SetVar("LastError", "");
+    EXPECT_FALSE(ExecTexts(host, kSetVar, {c.names, c.values, ""})) << c.names.substr(0, 20);
+    EXPECT_EQ(LastError(), "Invalid \"kxSetVar\" action arguments");
+    EXPECT_EQ(host.setCalls.size(), 1u) << "only LastError";
+  }
+  // At the limits themselves the assignments are made.
+  EXPECT_TRUE(ExecTexts(host, kSetVar, {"a,b", "x|y|z", ""}));
+  EXPECT_EQ(host.Value("a2"), "z");
+}
+
 TEST_F(Variables, ClearVariablesByNameAndPrefix) {
   const struct {
     const char *list, *remaining;
@@ -148,6 +177,42 @@ TEST_F(Variables, ClearAllByWildcardSkipsContinuationLinesOfMultiLineValues) {
   EXPECT_EQ(Count(host.scripts, "ClearVariables \"\""), 0);
   EXPECT_EQ(Count(host.scripts, "ClearVariables "), 4);
   EXPECT_EQ(Listing(host), "");
+}
+
+// A list that repeats "*" or a name (a user's text pasted in) cost two host scripts per
+// repeat and per variable: a megabyte of "*," kept the publication waiting for minutes.
+TEST_F(Variables, ClearVariablesClearsEachNameOnceHoweverOftenListed) {
+  Define({{"A", "1"}, {"Ab", "2"}, {"B", "3"}});
+  std::string list;
+  for (int i = 0; i < 5000; ++i) list += "*,A*,B,";
+  ASSERT_TRUE(ExecTexts(host, kClearVariables, {list}));
+  EXPECT_EQ(Count(host.scripts, "ClearVariables "), 3);
+  EXPECT_EQ(Count(host.scripts, "SaveVariables "), 1);
+  EXPECT_EQ(Listing(host), "");
+}
+
+// Each "*" used to read the lines of its matches again: with a megabyte value in the host,
+// thousands of "*" items read gigabytes before the call returned.
+TEST_F(Variables, ClearVariablesReadsTheDumpOnceForRepeatedWildcards) {
+  Define({{"Big", std::string(1 << 20, 'v')}, {"B2", "x"}, {"C", "y"}});
+  std::string list;
+  for (int i = 0; i < 5000; ++i) list += "*,B*,";
+  ASSERT_TRUE(ExecTexts(host, kClearVariables, {list}));
+  EXPECT_EQ(Count(host.scripts, "ClearVariables "), 3);
+  EXPECT_EQ(Listing(host), "");
+}
+
+// A list repeating "*" over a megabyte value asked for gigabytes: on the shipped 32-bit build
+// the size wrapped around, and the copy ran until memory was gone.
+TEST_F(Variables, SaveVariablesRefusesAFileTooLargeToBuild) {
+  Define({{"Big", std::string(1 << 20, 'v')}});
+  ScratchDir dir;
+  const std::string out = dir.Write("out.txt", "old");
+  std::string list;
+  for (int i = 0; i < 300; ++i) list += "*,";
+  EXPECT_FALSE(ExecTexts(host, kSaveVariables, {list, out}));
+  EXPECT_EQ(LastError(), SystemErrorText(ERROR_FILE_TOO_LARGE));
+  EXPECT_EQ(ReadFileBytes(out), "old");
 }
 
 TEST_F(Variables, SaveVariablesWritesMatchesInListOrder) {
@@ -381,10 +446,10 @@ TEST_F(Variables, ClearVariablesSendsTheHostTheseScripts) {
        false,
        {DefineScript("x"), ClearScript("x"), "SaveVariables \"<dump>\"", DefineScript("y"),
         ClearScript("y")}},
-      {"tmp*|tmp*",
+      // A variable is cleared once however many items match it: a second clear changes nothing.
+      {"tmp*|tmp*|tmpA",
        true,
-       {"SaveVariables \"<dump>\"", DefineScript("tmpA"), ClearScript("tmpA"), DefineScript("tmpA"),
-        ClearScript("tmpA")}},
+       {"SaveVariables \"<dump>\"", DefineScript("tmpA"), ClearScript("tmpA")}},
       {"*", false, {"SaveVariables \"<dump>\""}},
   };
   for (const auto& c : cases) {
@@ -469,4 +534,22 @@ TEST_F(Variables, TheDumpIsRemovedOnEveryPath) {
     DeleteFileA(dump.c_str());
   }
   SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// A device name anywhere in the path ("AUX", "x\NUL.txt", "\\.\NUL") would put the
+// replacement file into the device namespace and open it for writing there.
+TEST_F(Variables, SaveVariablesNeverOpensADeviceForWriting) {
+  host.SetVar("a", "1");
+  ScratchDir dir;
+  for (const std::string& path :
+       {std::string("AUX"), dir.File("NUL.txt"), dir.File("con"), std::string("\\\\.\\NUL"),
+        std::string("\\\\.\\PhysicalDrive0")}) {
+    for (const char* list : {"a", ""}) {  // nor handed to the host's SaveVariables
+      host.ClearLogs();
+      host.SetVar("LastError", "");
+      EXPECT_FALSE(ExecTexts(host, kSaveVariables, {list, path})) << path;
+      EXPECT_EQ(LastError(), SystemErrorText(ERROR_INVALID_NAME)) << path;
+      EXPECT_TRUE(host.scripts.empty()) << path;
+    }
+  }
 }
