@@ -47,7 +47,7 @@ fi
 start=$(date +%s)
 "$wine" build/win32/nbhost.exe --plugin build/win32/zaDode.nbp "$script" >$out/i686.txt 2>&1 || true
 echo "== i686 run took $(( $(date +%s) - start )) s"
-varying='setlocale|[{][0-9A-F]{8}-|[0-9]{1,2}:[0-9]{2}:[0-9]{2}|^(Colour|Guid|Memory[0-9])=|Temp\\'
+varying='setlocale|[{][0-9A-F]{8}-|[0-9]{1,2}:[0-9]{2}:[0-9]{2}|^(Colour|Guid|Memory[0-9]|LoopbackMs)=|^qemu: |Temp\\'
 for build in win64 i686; do grep -Ev "$varying" $out/$build.txt | tr -d '\r' >$out/$build.compared; done
 compared=$(wc -l <$out/win64.compared)
 if diff -u $out/win64.compared $out/i686.compared; then

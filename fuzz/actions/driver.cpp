@@ -443,7 +443,7 @@ int main(int argc, char** argv) {
     InterlockedExchange(&g_inCall, 1);
     const auto before = Clock::now();
     const double cpuBefore = ThreadCpuSeconds();
-    const bool result = nullBlock ? nbExecAction(id, nullptr) != FALSE : host.Exec(id, block);
+    const bool result = nullBlock ? nbExecAction(id, nullptr, 7) != FALSE : host.Exec(id, block);
     const double seconds = std::chrono::duration<double>(Clock::now() - before).count();
     const double cpuSeconds = ThreadCpuSeconds() - cpuBefore;
     InterlockedExchange(&g_inCall, 0);

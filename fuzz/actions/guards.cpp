@@ -92,8 +92,11 @@ bool WriteAllowed(const char* api, const std::string& path) {
   const DWORD length = GetFullPathNameA(path.c_str(), sizeof(full), full, nullptr);
   if (length == 0 || length >= sizeof(full)) return true;  // the call itself will fail
   std::string target(full, length);
+  // The long forms of drive and UNC paths ("\\?\C:\...", "\\?\UNC\server\...") are files.
   if (StartsWithNoCase(target, "\\\\?\\") && target.size() > 6 && target[5] == ':')
     target.erase(0, 4);
+  else if (StartsWithNoCase(target, "\\\\?\\UNC\\"))
+    target.replace(0, 8, "\\\\");
   // UNC shapes whose server name has a label no resolver sends: the call fails by itself.
   if (StartsWithNoCase(target, "\\\\" + std::string(64, 'q'))) return true;
   if (StartsWithNoCase(target, "\\\\.\\") || StartsWithNoCase(target, "\\\\?\\")) {

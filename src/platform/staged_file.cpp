@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "platform/device_paths.h"
+
 namespace {
 
 // Short, so that a target path close to the length limit still has room for it.
@@ -28,6 +30,10 @@ void StagedFile::Discard() {
 bool StagedFile::Open(std::string_view target) {
   Discard();
   target_ = target;
+  if (IsDevicePath(target_)) {
+    SetLastError(ERROR_INVALID_NAME);
+    return false;
+  }
   // Renaming would replace a read-only file, or try to replace a folder; refuse both as
   // writing the file directly would.
   const DWORD attributes = GetFileAttributesA(target_.c_str());

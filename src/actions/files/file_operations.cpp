@@ -13,6 +13,7 @@
 #include "actions/actions.h"
 #include "core/conventions.h"
 #include "platform/buffers.h"
+#include "platform/device_paths.h"
 #include "platform/raii.h"
 #include "platform/resources.h"
 #include "platform/seams.h"
@@ -148,6 +149,8 @@ bool RunWipeFile(Params params) {
   if (!FileExists(path)) return ReportMissingFile(path, variable);
   const std::int32_t cycles = ParseLenient(Param(params, 1), 1);
   if (cycles < 0 || cycles > kMaxCycles) return ReportInvalidArguments(kWipeFileId, variable);
+  if (IsDevicePath(path))
+    return ReportFailure(variable, CannotOpenFileText(FullPath(path), ERROR_INVALID_NAME));
 
   ReseedRandom();
   {

@@ -12,6 +12,7 @@
 #include "actions/actions.h"
 #include "core/conventions.h"
 #include "platform/buffers.h"
+#include "platform/device_paths.h"
 #include "platform/raii.h"
 #include "pure/shortcut_fields.h"
 
@@ -85,6 +86,7 @@ bool RunAddShortcut(Params params) {
   shell.link->SetWorkingDirectory(WorkingFolderOf(target, lead).c_str());
 
   const std::string linkPath = ShortcutFileName(folder, name, lead);
+  if (IsDevicePath(linkPath)) return ReportSystemError(variable, ERROR_INVALID_NAME);
   // A save that fails over an existing link of the same name would otherwise pass the
   // existence test below.
   const HRESULT saved = shell.file->Save(AnsiToWide(linkPath).c_str(), TRUE);
@@ -100,6 +102,8 @@ bool RunAddShortcut(Params params) {
 bool RunGetShortcut(Params params) {
   const std::string path = Param(params, 0), array = Param(params, 1);
   if (!FileExists(path)) return ReportInvalidArguments(kGetShortcutId, array);
+  // Loading "COM1" as a link would wait on the port for ever.
+  if (IsDevicePath(path)) return ReportSystemError(array, ERROR_INVALID_NAME);
 
   const ComScope com;
   LinkObject shell;

@@ -15,6 +15,7 @@
 #include "actions/actions.h"
 #include "core/conventions.h"
 #include "platform/buffers.h"
+#include "platform/device_paths.h"
 #include "platform/raii.h"
 #include "pure/base64.h"
 #include "pure/url_coding.h"
@@ -110,6 +111,8 @@ bool RunBase64DecodeStr(Params params) {
 bool RunBase64EncodeFile(Params params) {
   const std::string path = Param(params, 0), variable = Param(params, 1);
   if (!FileExists(path)) return ReportMissingFile(path, variable);
+  if (IsDevicePath(path))
+    return ReportFailure(variable, CannotOpenFileText(FullPath(path), ERROR_INVALID_NAME));
   const Handle file = FromCreateFile(CreateFileA(
       path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file) {
@@ -154,6 +157,8 @@ bool RunBase64EncodeFile(Params params) {
 bool RunBase64DecodeFile(Params params) {
   const std::string_view text = ParamView(params, 0);
   const std::string path = Param(params, 1), variable = Param(params, 2);
+  if (IsDevicePath(path))
+    return ReportFailure(variable, CannotCreateFileText(FullPath(path), ERROR_INVALID_NAME));
   const Handle file =
       FromCreateFile(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));

@@ -35,15 +35,6 @@ DWORD ReadToEnd(HANDLE file, std::string& bytes) {
 
 }  // namespace
 
-bool IsDevicePath(std::string_view path) {
-  const std::string name(path);
-  const auto full = CallWithGrowingBuffer([&](char* buffer, DWORD size) {
-    return GetFullPathNameA(name.c_str(), size, buffer, nullptr);
-  });
-  // GetFullPathName turns a device name ("AUX", "x\NUL.txt") into "\\.\NAME".
-  return full && full->starts_with("\\\\.\\");
-}
-
 DWORD ReadWholeFile(std::string_view path, std::string& bytes) {
   bytes.clear();
   const std::string name(path);

@@ -7,10 +7,8 @@
 #include <string_view>
 #include <utility>
 
+#include "platform/device_paths.h"
 #include "platform/raii.h"
-
-// True when `path` names a device ("AUX", "COM1", "x\NUL.txt", "\\.\PhysicalDrive0").
-bool IsDevicePath(std::string_view path);
 
 // Reads every byte of the file into `bytes`; returns the system error code, 0 on success. A
 // device is refused with ERROR_INVALID_NAME.
