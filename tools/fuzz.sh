@@ -10,8 +10,12 @@ seconds=${1:-30}
 shift || true
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=($(ls fuzz/pure/*.cpp | xargs -n1 basename | sed 's/\.cpp$//'))
-cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz -j "${JOBS:-2}" >/dev/null
+mkdir -p build
+if ! { cmake --preset fuzz && cmake --build --preset fuzz -j "${JOBS:-2}"; } >build/fuzz-build.log 2>&1; then
+  tail -n 40 build/fuzz-build.log
+  echo "fuzz: the fuzz preset does not build"
+  exit 1
+fi
 fail=0
 for t in "${targets[@]}"; do
   mkdir -p "build/fuzz/corpus/$t"

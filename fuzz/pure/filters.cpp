@@ -26,9 +26,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
       if (allowed.find(ch) != std::string_view::npos) chosen += ch;
     }
   }
-  if (FilterBytes(text, LatinLetterBytes()) != letters) std::abort();
-  if (FilterBytes(text, DigitBytes()) != digits) std::abort();
-  if (FilterBytes(text, LatinLetterAndDigitBytes()) != both) std::abort();
-  if (FilterBytes(text, AllowedBytes(allowed)) != chosen) std::abort();
+  // A single-byte code page: every byte is a character of its own.
+  const auto filter = [&](const ByteSet& bytes) {
+    CharSet keep;
+    keep.bytes = bytes;
+    return FilterChars(text, keep, kNoLeadBytes);
+  };
+  if (filter(LatinLetterBytes()) != letters) std::abort();
+  if (filter(DigitBytes()) != digits) std::abort();
+  if (filter(LatinLetterAndDigitBytes()) != both) std::abort();
+  if (FilterChars(text, AllowedChars(allowed, kNoLeadBytes), kNoLeadBytes) != chosen) std::abort();
+  // A double-byte page shaped like 932: whole characters only, so Latin letters and digits
+  // come out only where they stand as characters of their own, never as a trail byte.
+  LeadBytes lead{};
+  for (int b = 0x81; b <= 0x9F; ++b) lead[b] = true;
+  for (int b = 0xE0; b <= 0xFC; ++b) lead[b] = true;
+  CharSet keep;
+  keep.bytes = LatinLetterAndDigitBytes();
+  std::string whole;
+  if (!IsBlank(text)) {
+    for (size_t at = 0; at < text.size();) {
+      const size_t length = CharLength(text, at, lead);
+      if (length == 1 && keep.bytes[static_cast<unsigned char>(text[at])]) whole += text[at];
+      at += length ? length : 1;
+    }
+  }
+  if (FilterChars(text, keep, lead) != whole) std::abort();
+  (void)FilterChars(text, AllowedChars(allowed, lead), lead);
   return 0;
 }

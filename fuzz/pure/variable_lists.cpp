@@ -19,8 +19,8 @@ struct Line {
   std::string_view text;
 };
 
+// A zero byte is part of its line: values can hold one.
 std::vector<Line> ReadLines(std::string_view dump) {
-  dump = dump.substr(0, dump.find('\0'));
   std::vector<Line> lines;
   size_t at = 0;
   while (at < dump.size()) {
@@ -120,10 +120,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   for (size_t n = 0; n < names.size(); ++n)
     if (search.Holds(n) != held[n]) std::abort();
 
+  // Script text, unlike the dump, ends at its first zero byte.
   const auto split = SplitLines(dump);
-  if (split.size() != lines.size()) std::abort();
+  const std::vector<Line> scriptLines =
+      ReadLines(std::string_view(dump).substr(0, dump.find('\0')));
+  if (split.size() != scriptLines.size()) std::abort();
   for (size_t i = 0; i < split.size(); ++i)
-    if (split[i] != lines[i].text) std::abort();
+    if (split[i] != scriptLines[i].text) std::abort();
   if (DumpNames(dump) != dumpNames) std::abort();
 
   for (const auto& item : SplitNameList(dump.substr(0, 200)))
