@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "platform/device_paths.h"
+#include "platform/paths.h"
 
 namespace {
 

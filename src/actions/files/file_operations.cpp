@@ -13,7 +13,7 @@
 #include "actions/actions.h"
 #include "core/conventions.h"
 #include "platform/buffers.h"
-#include "platform/device_paths.h"
+#include "platform/paths.h"
 #include "platform/raii.h"
 #include "platform/resources.h"
 #include "platform/seams.h"
@@ -98,12 +98,6 @@ std::string ShellFailureText(int result, DWORD lastError) {
   return FormatResString(IDS_FILE_OPERATION_FAILED, {number});
 }
 
-std::string FullPath(const std::string& path) {
-  const std::optional<std::string> full = CallWithGrowingBuffer([&](char* buffer, DWORD size) {
-    return GetFullPathNameA(path.c_str(), size, buffer, nullptr);
-  });
-  return full.value_or(path);
-}
 }  // namespace
 
 // kxFileOperation: "True" when the shell finished, "Cancel" when the user stopped any part of

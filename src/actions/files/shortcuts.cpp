@@ -12,7 +12,7 @@
 #include "actions/actions.h"
 #include "core/conventions.h"
 #include "platform/buffers.h"
-#include "platform/device_paths.h"
+#include "platform/paths.h"
 #include "platform/raii.h"
 #include "pure/shortcut_fields.h"
 

@@ -15,7 +15,7 @@
 #include "actions/actions.h"
 #include "core/conventions.h"
 #include "platform/buffers.h"
-#include "platform/device_paths.h"
+#include "platform/paths.h"
 #include "platform/raii.h"
 #include "pure/base64.h"
 #include "pure/url_coding.h"
@@ -30,13 +30,6 @@ constexpr std::size_t kTextCharsPerPiece = 4 * 64 * 1024;
 std::string_view ParamView(Params params, int index) {
   if (!params || !params[index]) return {};
   return params[index];
-}
-
-std::string FullPath(const std::string& path) {
-  return CallWithGrowingBuffer([&](char* buffer, DWORD size) {
-           return GetFullPathNameA(path.c_str(), size, buffer, nullptr);
-         })
-      .value_or(path);
 }
 
 // Fills `buffer` from the file's current position; short only at the end of the file.

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <utility>
 
-#include "platform/device_paths.h"
+#include "platform/paths.h"
 #include "platform/raii.h"
 
 // Reads every byte of the file into `bytes`; returns the system error code, 0 on success. A

@@ -1,4 +1,4 @@
-#include "platform/device_paths.h"
+#include "platform/paths.h"
 
 #include <windows.h>
 
@@ -13,4 +13,11 @@ bool IsDevicePath(std::string_view path) {
   });
   // GetFullPathName turns a device name into "\\.\NAME".
   return full && full->starts_with("\\\\.\\");
+}
+
+std::string FullPath(const std::string& path) {
+  return CallWithGrowingBuffer([&](char* buffer, DWORD size) {
+           return GetFullPathNameA(path.c_str(), size, buffer, nullptr);
+         })
+      .value_or(path);
 }
