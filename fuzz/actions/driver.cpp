@@ -29,6 +29,7 @@
 #include "inputs.h"
 #include "platform/seams.h"
 #include "table.h"
+#include "tree.h"
 
 namespace {
 
@@ -103,25 +104,6 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
   DWORD written = 0;
   WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
   CloseHandle(file);
-}
-
-void RemoveTree(const std::string& dir) {
-  WIN32_FIND_DATAA data;
-  HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &data);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      const std::string name = data.cFileName;
-      if (name == "." || name == "..") continue;
-      const std::string path = dir + "\\" + name;
-      SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        RemoveTree(path);
-      else
-        DeleteFileA(path.c_str());
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
-  }
-  RemoveDirectoryA(dir.c_str());
 }
 
 // The tree the file actions read, write and wipe; files the actions removed come back.

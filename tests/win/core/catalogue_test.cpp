@@ -6,6 +6,7 @@
 
 #include "encoding.h"
 #include "fixture.h"
+#include "guarded_block.h"
 #include "hints.h"
 
 namespace {
@@ -258,15 +259,10 @@ TEST(PluginExports, AllEightFoundByName) {
 TEST_F(PluginTest, SlotsPastTheHostsHighestIndexReadAsEmpty) {
   const auto exec =
       reinterpret_cast<ExecActionProc>(reinterpret_cast<void*>(host.Export("nbExecAction")));
-  SYSTEM_INFO system{};
-  GetSystemInfo(&system);
-  auto* pages = static_cast<char*>(
-      VirtualAlloc(nullptr, 2 * system.dwPageSize, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
-  ASSERT_NE(pages, nullptr);
-  DWORD old = 0;
-  ASSERT_TRUE(VirtualProtect(pages + system.dwPageSize, system.dwPageSize, PAGE_NOACCESS, &old));
+  const GuardedBlock guarded;
+  char** const end = guarded.end();
+  ASSERT_NE(end, nullptr);
   std::string text = " a ", result = "[Result]";
-  char** end = reinterpret_cast<char**>(pages + system.dwPageSize);
   end[-2] = text.data();
   end[-1] = result.data();
   EXPECT_EQ(exec(10, end - 2, 0), TRUE);  // kxTrimStr without its result slot: nothing written
@@ -278,7 +274,6 @@ TEST_F(PluginTest, SlotsPastTheHostsHighestIndexReadAsEmpty) {
   EXPECT_TRUE(host.setCalls.empty());
   EXPECT_EQ(exec(13, end, -1), TRUE);  // kxGUIDStr with an empty block
   EXPECT_EQ(exec(1, end - 1, 0), TRUE);
-  VirtualFree(pages, 0, MEM_RELEASE);
 }
 
 TEST_F(PluginTest, ANullParameterBlockReadsAsEmptyTexts) {

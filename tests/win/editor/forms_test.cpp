@@ -9,6 +9,7 @@
 
 #include "editor/form_catalogue.h"
 #include "fixture.h"
+#include "guarded_block.h"
 #include "inprocess.h"
 #include "platform/resources.h"
 #include "platform/seams.h"
@@ -222,14 +223,9 @@ TEST_F(EditFormTest, OkQuotesFieldsAndNullSlotsBecomeEmptyTexts) {
 // the slots the host has. The block ends a page whose successor is inaccessible, so a write
 // past it faults.
 TEST_F(EditFormTest, OkWritesNoSlotPastTheHostsHighestIndex) {
-  SYSTEM_INFO system{};
-  GetSystemInfo(&system);
-  auto* pages = static_cast<char*>(
-      VirtualAlloc(nullptr, 2 * system.dwPageSize, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
-  ASSERT_NE(pages, nullptr);
-  DWORD old = 0;
-  ASSERT_TRUE(VirtualProtect(pages + system.dwPageSize, system.dwPageSize, PAGE_NOACCESS, &old));
-  char** block = reinterpret_cast<char**>(pages + system.dwPageSize) - 1;
+  const GuardedBlock guarded;
+  ASSERT_NE(guarded.end(), nullptr);
+  char** const block = guarded.end() - 1;
   *block = nullptr;
   FormWatcher watcher([&](HWND form) {
     SetInput(form, 0, " a ");
@@ -240,7 +236,6 @@ TEST_F(EditFormTest, OkWritesNoSlotPastTheHostsHighestIndex) {
   ASSERT_NE(*block, nullptr);
   EXPECT_STREQ(*block, " a ");
   GlobalFree(*block);
-  VirtualFree(pages, 0, MEM_RELEASE);
 }
 
 TEST_F(EditFormTest, EnterInAFieldIsOk) {
