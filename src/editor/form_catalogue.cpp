@@ -1,5 +1,7 @@
 #include "editor/form_catalogue.h"
 
+#include <initializer_list>
+
 #include "resources/resource.h"
 
 namespace {
@@ -52,13 +54,96 @@ enum Caption : UINT {
   kFlag,
 };
 
+// Frame captions of the special forms (IDS_SPECIAL_FRAME_BASE + n).
+enum SpecialCaption : UINT {
+  kHostActions = IDS_SPECIAL_FRAME_BASE,
+  kHelpFilePath,
+  kKeyword,
+  kTopic,
+  kInitialFont,
+  kStoreInArray,
+  kInitialColor,
+  kDialogOptions,
+  kCustomColors,
+  kStoreColor,
+  kDefaultFileName,
+  kDefaultExtension,
+  kFilterExample,
+  kFilterShort,
+  kFilterIndex,
+  kInitialFolder,
+  kWindowTitle,
+  kDialogOption,
+  kTitle,
+  kFirstLine,
+  kSecondLine,
+  kShortcutFolder,
+  kFileOrFolderPath,
+  kArguments,
+  kShortcutName,
+  kComment,
+  kWindowHandle,
+  kPasses,
+  kDriveLetter,
+  kStoreInVariable,
+  kFileOperations,
+  kSourceName,
+  kTargetName,
+  kOperations,
+  kDriveType,
+  kStoreDriveCount,
+  kDateFormat,
+};
+
+constexpr ItemList kColorOptions{IDS_ITEMS_COLOR_OPTIONS, 4};
+constexpr ItemList kOpenOptions{IDS_ITEMS_OPEN_OPTIONS, 17};
+constexpr ItemList kSaveOptions{IDS_ITEMS_SAVE_OPTIONS, 14};
+constexpr ItemList kFileOperationItems{IDS_ITEMS_FILE_OPERATIONS, 4};
+constexpr ItemList kFileOperationFlags{IDS_ITEMS_FOF, 13};
+constexpr ItemList kDriveLetters{IDS_ITEMS_LETTERS, 26};
+constexpr ItemList kDriveTypes{IDS_ITEMS_DRIVE_TYPES, 7};
+
 constexpr FrameSpec Text(int slot, UINT caption) {
   FrameSpec frame;
   frame.slot = static_cast<std::int8_t>(slot);
   frame.caption = static_cast<std::uint16_t>(caption);
   return frame;
 }
-constexpr FrameSpec Result(int slot) { return Text(slot, IDS_FORM_RESULT); }
+constexpr FrameSpec Result(int slot, UINT caption = IDS_FORM_RESULT) { return Text(slot, caption); }
+
+constexpr FrameSpec Files(int slot, UINT caption, FilesButton files) {
+  FrameSpec frame = Text(slot, caption);
+  frame.files = files;
+  return frame;
+}
+constexpr FrameSpec Path(int slot, UINT caption = kFilePath) {
+  return Files(slot, caption, FilesButton::Open);
+}
+
+constexpr FrameSpec Of(FrameKind kind, int slot, UINT caption) {
+  FrameSpec frame = Text(slot, caption);
+  frame.kind = kind;
+  return frame;
+}
+
+constexpr FrameSpec Combo(int slot, UINT caption, ItemList items, int defaultItem) {
+  FrameSpec frame = Of(FrameKind::Combo, slot, caption);
+  frame.items = items;
+  frame.defaultItem = static_cast<std::int8_t>(defaultItem);
+  frame.width = 208;
+  return frame;
+}
+
+// An option list; `column` 1 puts it in the right column of a two-column form.
+constexpr FrameSpec List(int slot, UINT caption, ItemList items, int width = 0, int height = 0,
+                         int column = 0) {
+  FrameSpec frame = Of(FrameKind::List, slot, caption);
+  frame.items = items;
+  frame.width = static_cast<std::int16_t>(width);
+  frame.listHeight = static_cast<std::int16_t>(height);
+  frame.column = static_cast<std::uint8_t>(column);
+  return frame;
+}
 
 // The text field of a generic form is 292 px wide, with the variables button at its end.
 constexpr int kGenericFrameWidth = 292 + 2 + 27;
@@ -141,7 +226,54 @@ constexpr FormSpec PowerState(int id) {
   return form;
 }
 
+// The text field of a special form keeps the generic width also beside a files button.
+constexpr int kSpecialFrameWidth = 292 + 2 + 27 + 8 + 27;
+
+// A special form: its own window caption and description, frames top to bottom (the first has
+// the focus).
+constexpr FormSpec Special(int id, int width, int height, std::initializer_list<FrameSpec> frames,
+                           FormHandler test = nullptr, int frameWidth = kSpecialFrameWidth) {
+  FormSpec form;
+  form.id = static_cast<std::int16_t>(id);
+  form.kind = FormKind::Special;
+  form.width = width;
+  form.height = height;
+  form.frameWidth = frameWidth;
+  form.caption = static_cast<std::uint16_t>(IDS_SPECIAL_CAPTION_BASE + id);
+  form.description = static_cast<std::uint16_t>(IDS_SPECIAL_DESC_BASE + id);
+  form.test = test;
+  for (const FrameSpec& frame : frames) form.frames[form.frameCount++] = frame;
+  return form;
+}
+
+constexpr FormSpec HelpFile(int id, int height, std::initializer_list<FrameSpec> between = {}) {
+  FormSpec form = Special(id, 441, height, {Path(0, kHelpFilePath)});
+  for (const FrameSpec& frame : between) form.frames[form.frameCount++] = frame;
+  form.frames[form.frameCount] = Result(form.frameCount);
+  ++form.frameCount;
+  return form;
+}
+
+// The four file dialogs: six settings on the left, the option list with the Test button on the
+// right.
+constexpr FormSpec FileDialog(int id, UINT filterCaption, UINT optionsCaption, ItemList options) {
+  return Special(id, 565, 592,
+                 {Text(0, kDefaultFileName), Text(1, kDefaultExtension), Text(2, filterCaption),
+                  Text(3, kFilterIndex), Text(4, kInitialFolder), Text(5, kWindowTitle), Result(7),
+                  List(6, optionsCaption, options, 226, 439, 1)},
+                 &RunWithFieldTexts, 273);
+}
+
+constexpr FormSpec FontDialog() {
+  FormSpec form =
+      Special(40, 441, 283, {Of(FrameKind::Font, 0, kInitialFont), Result(1, kStoreInArray)},
+              &RunWithFieldTexts);
+  form.frames[1].separatorAlone = true;
+  return form;
+}
+
 using K = FormKind;
+using F = FilesButton;
 constexpr FormSpec kForms[] = {
     Generic(1, K::TwoParamsWithOneResult, kSourceText, kTextStart),
     Generic(2, K::TwoParamsWithOneResult, kSourceText, kTextEnd),
@@ -167,7 +299,25 @@ constexpr FormSpec kForms[] = {
     Generic(22, K::OneParamWithOneResult, kDecimalDigits),
     Generic(23, K::OneParamWithOneResult, kRomanDigits),
     Generic(24, K::ThreeParams, kVariableList, kValues, kValueSeparator),
+    Special(27, 441, 220, {Of(FrameKind::Editor, 0, kHostActions)}),
+    Special(28, 471, 220, {Path(0)}, nullptr, kSpecialFrameWidth + 30),
     Generic(29, K::OneParam, kVariableList),
+    Special(30, 441, 287, {Text(0, kVariableList), Path(1)}),
+    HelpFile(35, 287),
+    HelpFile(36, 348, {Text(1, kKeyword)}),
+    HelpFile(37, 287),
+    HelpFile(38, 348, {Text(1, kTopic)}),
+    HelpFile(39, 287),
+    FontDialog(),
+    Special(41, 441, 483,
+            {Of(FrameKind::Color, 0, kInitialColor), List(1, kDialogOptions, kColorOptions, 0, 96),
+             Text(2, kCustomColors), Result(3, kStoreColor)},
+            &RunWithFieldTexts),
+    FileDialog(42, kFilterExample, kDialogOptions, kOpenOptions),
+    FileDialog(43, kFilterShort, kDialogOption, kSaveOptions),
+    FileDialog(44, kFilterShort, kDialogOptions, kOpenOptions),
+    FileDialog(45, kFilterShort, kDialogOptions, kSaveOptions),
+    Special(46, 441, 408, {Text(0, kTitle), Text(1, kFirstLine), Text(2, kSecondLine), Result(3)}),
     PowerState(47),
     PowerState(48),
     PowerState(49),
@@ -182,15 +332,34 @@ constexpr FormSpec kForms[] = {
     Generic(58, K::OneResultVar),
     Generic(59, K::OneResultVar),
     Generic(60, K::OneResultVar),
+    // The folder comes first although it is the third parameter.
+    Special(61, 441, 527,
+            {Files(2, kShortcutFolder, F::Folder), Text(0, kFileOrFolderPath), Text(1, kArguments),
+             Text(3, kShortcutName), Text(4, kComment), Result(5)}),
     Generic(62, K::OneParamWithOneResult, kShortcutPath),
     Generic(63, K::OneParamWithOneResult, kExecutable),
+    Special(64, 441, 282, {Files(0, kFilePath, F::Save), Result(1)}),
+    Special(65, 441, 341, {Files(0, kFilePath, F::Save), Text(1, kWindowHandle), Result(2)}),
+    Special(66, 441, 282, {Files(0, kFilePath, F::Save), Result(1)}),
     Generic(67, K::OneResultVar),
     Generic(68, K::OneResultVar),
+    Special(69, 441, 346, {Path(0), Text(1, kPasses), Result(2)}),
+    Special(70, 441, 285, {Path(0), Result(1)}),
+    Special(71, 441, 280, {Combo(0, kDriveLetter, kDriveLetters, 0), Result(1, kStoreInVariable)}),
+    Special(72, 686, 471,
+            {Combo(0, kFileOperations, kFileOperationItems, 0), Text(1, kSourceName),
+             Text(2, kTargetName), Text(3, kWindowTitle), Result(5),
+             List(4, kOperations, kFileOperationFlags, 285, 310, 1)},
+            nullptr, 370),
     Generic(73, K::OneParamWithOneResult, kFileExtension),
+    Special(74, 441, 342,
+            {Combo(0, kDriveType, kDriveTypes, 0), Result(1, kStoreInArray),
+             Result(2, kStoreDriveCount)}),
     Generic(75, K::OneParamWithOneResult, kFilePath),
     Generic(76, K::OneParamWithOneResult, kFilePath),
     Generic(77, K::OneParamWithOneResult, kFilePath),
     Generic(78, K::OneParamWithOneResult, kFilePath),
+    Special(79, 441, 352, {Path(0), Text(1, kDateFormat), Result(2, kStoreInArray)}),
     Generic(80, K::OneParamWithOneResult, kFolderOrFilePath),
     Generic(81, K::OneParamWithOneResult, kFolderPath),
     Generic(82, K::TwoParamsWithOneResult, kHostName, kWaitMs),
@@ -198,6 +367,8 @@ constexpr FormSpec kForms[] = {
     Generic(84, K::OneParamWithOneResult, kTextToDecode),
     Generic(85, K::OneParamWithOneResult, kSourceText),
     Generic(86, K::OneParamWithOneResult, kBase64Text),
+    Special(87, 441, 288, {Path(0), Result(1, kStoreInVariable)}),
+    Special(88, 441, 355, {Text(0, kBase64Text), Path(1), Result(2)}),
     Generic(89, K::OneParamWithOneResult, kMainWindowHandle),
     Generic(90, K::OneParamWithOneResult, kMainWindowHandle),
     Generic(91, K::ThreeParamsWithOneResult, kYear, kMonth, kDay),

@@ -39,12 +39,17 @@ struct FrameSpec {
   std::int8_t defaultItem = -1;  // combo frames: shown for a blank slot
   std::uint8_t column = 0;       // 0 left, 1 right (two-column forms)
   bool separatorAlone = false;   // separator shown without btnFiles
-  std::int16_t width = 0;        // 0: the form's frame width
+  std::int16_t width = 0;        // 0: the form's frame width (a list frame: the list's width)
+  std::int16_t listHeight = 0;   // list frames; 0: the frame's usual 111 px
 };
 
 // Hooks a special form can add on top of the data (the Test button of the dialog forms).
 struct FormState;
 using FormHandler = void (*)(FormState& form);
+
+// The Test button: runs the form's action on the current field texts with an empty result
+// name, so the dialog shows as configured and no result reaches the host.
+void RunWithFieldTexts(FormState& form);
 
 struct FormSpec {
   std::int16_t id = 0;

@@ -61,9 +61,14 @@ BaseLayout LayoutOf(const FormSpec& design) {
   const int width = design.width, height = design.height;
   layout.footerTop = height - kButtonHeight - 10;
   const int descriptionTop = layout.footerTop - 8 - kDescriptionHeight;
-  layout.description = {9, descriptionTop, width - 10, descriptionTop + kDescriptionHeight};
+  // On a two-column form the right column runs down to the footer; title and description
+  // stay under the left one.
+  bool twoColumns = false;
+  for (int i = 0; i < design.frameCount; ++i) twoColumns |= design.frames[i].column != 0;
+  const int right = twoColumns ? kMargin + design.frameWidth : width - kMargin;
+  layout.description = {9, descriptionTop, right - 2, descriptionTop + kDescriptionHeight};
   const int titleTop = descriptionTop - 4 - kTitleHeight;
-  layout.title = {kMargin, titleTop, width - kMargin, titleTop + kTitleHeight};
+  layout.title = {kMargin, titleTop, right, titleTop + kTitleHeight};
   return layout;
 }
 
@@ -257,8 +262,20 @@ void BuildForm(FormState& form) {
   CreateChild(form, 0, L"BUTTON", LoadResWide(IDS_FORM_HELP), BS_PUSHBUTTON | WS_TABSTOP, IDB_HELP,
               right - 83, layout.footerTop, kButtonWidth, kButtonHeight, FontRole::Form);
   (void)ok;
-  if (design.test)
-    CreateGlyphButton(form, IDB_TEST, Glyph::Test, IDS_FORM_TEST, right - 43, kMargin + 20, true);
+  if (design.test) {
+    // Beside the option list when the form has one, else at the right end of the first frame.
+    int x = right - 43, y = kMargin + 20;
+    for (const auto& built : form.frames) {
+      if (!built.list) continue;
+      RECT list{};
+      GetWindowRect(built.list, &list);
+      MapWindowPoints(nullptr, form.window, reinterpret_cast<POINT*>(&list), 2);
+      x = MulDiv(list.right, 96, form.dpi) + 8;
+      y = MulDiv(list.top, 96, form.dpi);
+      break;
+    }
+    CreateGlyphButton(form, IDB_TEST, Glyph::Test, IDS_FORM_TEST, x, y, true);
+  }
 
   // Title: emblem and action name; description panel; footer: icon, plug-in name, notice.
   const RECT& title = layout.title;
@@ -273,7 +290,7 @@ void BuildForm(FormState& form) {
   const std::wstring description =
       LoadResWide(design.description ? design.description : IDS_ACTION_HINT_BASE + design.id);
   CreateChild(form, 0, L"STATIC", description, SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL,
-              IDT_ACTION_DESC, desc.left + 11, desc.top + 8, 400 + (design.width - 441), 59,
+              IDT_ACTION_DESC, desc.left + 11, desc.top + 8, desc.right - desc.left - 22, 59,
               FontRole::Label);
 
   res.pluginIcon = Icon(static_cast<HICON>(
@@ -303,12 +320,14 @@ void BuildForm(FormState& form) {
   form.built = true;
 }
 
-void CentreOnOwner(const FormState& form) {
+}  // namespace
+
+void CentreOver(HWND window, HWND owner) {
   RECT box{};
-  GetWindowRect(form.window, &box);
+  GetWindowRect(window, &box);
   const int width = box.right - box.left, height = box.bottom - box.top;
   RECT around{};
-  if (!form.owner || !IsWindowVisible(form.owner) || !GetWindowRect(form.owner, &around))
+  if (!owner || !IsWindowVisible(owner) || !GetWindowRect(owner, &around))
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &around, 0);
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
@@ -318,8 +337,28 @@ void CentreOnOwner(const FormState& form) {
   int y = around.top + (around.bottom - around.top - height) / 2;
   x = std::max(static_cast<int>(work.left), std::min(x, static_cast<int>(work.right) - width));
   y = std::max(static_cast<int>(work.top), std::min(y, static_cast<int>(work.bottom) - height));
-  SetWindowPos(form.window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
+
+VisualStyles::VisualStyles() {
+  static HANDLE context = [] {
+    ACTCTXW request{};
+    request.cbSize = sizeof request;
+    request.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
+    request.hModule = PluginModule();
+    request.lpResourceName = MAKEINTRESOURCEW(2);
+    return CreateActCtxW(&request);
+  }();
+  if (context != INVALID_HANDLE_VALUE && ActivateActCtx(context, &cookie_)) active_ = true;
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&controls);
+}
+
+VisualStyles::~VisualStyles() {
+  if (active_) DeactivateActCtx(0, cookie_);
+}
+
+namespace {
 
 INT_PTR CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   try {
@@ -399,34 +438,6 @@ INT_PTR CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
   return FALSE;
 }
 
-// The manifest in the module's resources (id 2) selects common controls version 6 for the
-// form, whatever the host process itself asked for.
-class VisualStyles {
- public:
-  VisualStyles() {
-    static HANDLE context = [] {
-      ACTCTXW request{};
-      request.cbSize = sizeof request;
-      request.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
-      request.hModule = PluginModule();
-      request.lpResourceName = MAKEINTRESOURCEW(2);
-      return CreateActCtxW(&request);
-    }();
-    if (context != INVALID_HANDLE_VALUE && ActivateActCtx(context, &cookie_)) active_ = true;
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
-  }
-  VisualStyles(const VisualStyles&) = delete;
-  VisualStyles& operator=(const VisualStyles&) = delete;
-  ~VisualStyles() {
-    if (active_) DeactivateActCtx(0, cookie_);
-  }
-
- private:
-  ULONG_PTR cookie_ = 0;
-  bool active_ = false;
-};
-
 // An empty dialog template: the controls are created in WM_INITDIALOG, in pixels.
 struct alignas(4) EmptyTemplate {
   DLGTEMPLATE header;
@@ -465,7 +476,7 @@ bool RunForm(const FormSpec& design, EditSlots slots) {
   // A form that could not be built completely is never shown: OK on it could write empty
   // texts over the author's parameters.
   if (!form.built) return false;
-  CentreOnOwner(form);
+  CentreOver(form.window, form.owner);
   if (form.owner) EnableWindow(form.owner, FALSE);
   ShowWindow(window, SW_SHOW);
   if (!form.frames.empty()) {
@@ -583,6 +594,19 @@ HWND CreateGlyphButton(FormState& form, int id, Glyph glyph, UINT hint, int x, i
     if (form.tooltip) SendMessageW(form.tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   }
   return button;
+}
+
+void RunWithFieldTexts(FormState& form) {
+  const CatalogueRow* row = FindAction(form.design->id);
+  if (!row || !row->run || form.frames.empty()) return;
+  // Texts by slot; the last slot is the result variable's.
+  std::array<std::string, 8> texts;
+  for (const auto& frame : form.frames)
+    texts[static_cast<size_t>(frame.design->slot)] = InputText(frame.input);
+  texts[form.frames.size() - 1].clear();
+  std::array<const char*, 8> params{};
+  for (size_t i = 0; i < texts.size(); ++i) params[i] = texts[i].c_str();
+  row->run(params.data());
 }
 
 bool EditWithForm(int id, EditSlots slots) {

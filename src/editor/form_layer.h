@@ -83,6 +83,23 @@ void FillFrame(FrameState& frame, const char* slotText);
 // True when the command belonged to a frame button (or list) and was handled.
 bool HandleFrameCommand(FormState& form, int id, int code);
 
+// The manifest in the module's resources (id 2) selects common controls version 6 for the
+// plug-in's windows, whatever the host process itself asked for, while this object lives.
+class VisualStyles {
+ public:
+  VisualStyles();
+  VisualStyles(const VisualStyles&) = delete;
+  VisualStyles& operator=(const VisualStyles&) = delete;
+  ~VisualStyles();
+
+ private:
+  ULONG_PTR cookie_ = 0;
+  bool active_ = false;
+};
+
+// Places `window` centred over `owner` (the work area when there is none), kept on screen.
+void CentreOver(HWND window, HWND owner);
+
 // The system's DPI for the form's scale.
 int SystemDpi();
 

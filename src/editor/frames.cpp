@@ -212,7 +212,17 @@ HWND* ButtonSlot(FrameState& frame, FramePart part) {
 
 }  // namespace
 
-int FrameHeight(const FrameSpec& design) { return design.kind == FrameKind::List ? 193 : 62; }
+namespace {
+int ListHeight(const FrameSpec& design) {
+  return design.listHeight ? design.listHeight : kListHeight;
+}
+}  // namespace
+
+// A list frame: caption, list, then the text field with its button below the list.
+int FrameHeight(const FrameSpec& design) {
+  return design.kind == FrameKind::List ? kInputTop + ListHeight(design) + 4 + kButtonHeight + 8
+                                        : 62;
+}
 
 void CreateFrame(FormState& form, int index, int x, int y, int width) {
   FrameState& frame = form.frames[index];
@@ -224,15 +234,16 @@ void CreateFrame(FormState& form, int index, int x, int y, int width) {
   int inputTop = y + kInputTop;
   int inputWidth = width;
   if (design.kind == FrameKind::List) {
-    frame.list =
-        CreateChild(form, WS_EX_CLIENTEDGE, L"LISTBOX", L"",
-                    LBS_EXTENDEDSEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
-                    id(IDL_FRAME_LIST), x, inputTop, kListWidth, kListHeight, FontRole::Input);
+    const int listWidth = design.width ? design.width : kListWidth;
+    frame.list = CreateChild(
+        form, WS_EX_CLIENTEDGE, L"LISTBOX", L"",
+        LBS_EXTENDEDSEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
+        id(IDL_FRAME_LIST), x, inputTop, listWidth, ListHeight(design), FontRole::Input);
     SendMessageW(frame.list, LB_SETITEMHEIGHT, 0, form.Scale(kListItemHeight));
     for (int i = 0; i < design.items.count; ++i)
       SendMessageW(frame.list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Item(design, i).c_str()));
-    inputTop += kListHeight + 4;
-    inputWidth = kListWidth;
+    inputTop += ListHeight(design) + 4;
+    inputWidth = listWidth;
   }
 
   std::array<ButtonPlan, 3> plan{};

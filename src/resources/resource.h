@@ -51,3 +51,26 @@
 #define IDS_CAPTION_BASE 5100
 #define IDS_ITEMS_BASE 5500
 #define IDS_ITEMS_EWX (IDS_ITEMS_BASE + 0)
+// Special property forms and the about box: 5600-6199. Window captions and descriptions of the
+// special forms by action id (IDS_SPECIAL_CAPTION_BASE + id, IDS_SPECIAL_DESC_BASE + id), their
+// frame captions from 5800, the item lists of their combo and list frames from 5900, the about
+// box from 6100.
+#define IDS_SPECIAL_CAPTION_BASE 5600
+#define IDS_SPECIAL_DESC_BASE 5700
+#define IDS_SPECIAL_FRAME_BASE 5800
+#define IDS_ITEMS_COLOR_OPTIONS 5900
+#define IDS_ITEMS_OPEN_OPTIONS 5910
+#define IDS_ITEMS_SAVE_OPTIONS 5930
+#define IDS_ITEMS_FILE_OPERATIONS 5950
+#define IDS_ITEMS_FOF 5960
+#define IDS_ITEMS_LETTERS 5980
+#define IDS_ITEMS_DRIVE_TYPES 6010
+#define IDS_ABOUT_CAPTION 6100
+#define IDS_ABOUT_VERSION 6101
+#define IDS_ABOUT_RELEASE_DATE 6102
+#define IDS_ABOUT_THIRDPARTY 6103
+#define IDS_ABOUT_THIRDPARTY_LABEL 6104
+#define IDS_ABOUT_WEBSITE 6105
+#define IDS_ABOUT_EMAIL 6106
+#define IDS_ABOUT_COPYRIGHTS 6107
+#define IDS_ABOUT_MAILTO 6108

@@ -1,0 +1,378 @@
+// The special property forms through the real nbEditAction: their fixed texts, which frame
+// writes which slot, the combo and list defaults, and the Test buttons.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "fixture.h"
+#include "inprocess.h"
+#include "platform/resources.h"
+#include "platform/seams.h"
+#include "resources/resource.h"
+#include "watcher.h"
+
+namespace {
+
+struct FrameRow {
+  const wchar_t* caption;
+  int slot;
+};
+struct SpecialForm {
+  int id;
+  const wchar_t* caption;
+  const wchar_t* description;
+  std::vector<FrameRow> frames;  // top to bottom
+};
+
+constexpr const wchar_t* R = L"Сохранить результат в переменной:";
+constexpr const wchar_t* kFile = L"Путь к файлу:";
+constexpr const wchar_t* kHelp = L"Путь к файлу справки:";
+constexpr const wchar_t* kArray = L"Сохранить в массив на основе переменной:";
+constexpr const wchar_t* kInVariable = L"Сохранить в переменной:";
+#define SECOND_LINE \
+  L"\nПри успешном выполнении вернет в указанную переменную True, в противном случае False."
+
+std::vector<FrameRow> FileDialogFrames(const wchar_t* filter, const wchar_t* options) {
+  return {{L"Имя файла по умолчанию:", 0},
+          {L"Расширение по умолчанию:", 1},
+          {filter, 2},
+          {L"Индекс фильтра:", 3},
+          {L"Начальная папка:", 4},
+          {L"Заголовок окна:", 5},
+          {R, 7},
+          {options, 6}};
+}
+constexpr const wchar_t* kFilterB = L"Маска файлов (пример: Все файлы|*.*):";
+constexpr const wchar_t* kFilterC = L"Маска файлов (напр. Все файлы|*.*):";
+
+const std::vector<SpecialForm> kSpecialForms = {
+    {27,
+     L"kxExecAction свойства",
+     L"Выполнить команды NeoBook (или плагина NeoBook) на основе подпрограммы. Например: GoSub "
+     L"\"MySub\".",
+     {{L"Команды NeoBook:", 0}}},
+    {28,
+     L"kxExecActions свойства",
+     L"Выполнить команды NeoBook (или плагина NeoBook) из файла. Каждая команда должна находится в "
+     L"отдельной строке.",
+     {{kFile, 0}}},
+    {30,
+     L"kxSaveVariables свойства",
+     L"Сохранить одну или несколько переменных в файл.",
+     {{L"Список переменных:", 0}, {kFile, 1}}},
+    {35,
+     L"kxOpenHelpToc свойства",
+     L"Открыть файл справки CHM в разделе \"Содержание\"." SECOND_LINE,
+     {{kHelp, 0}, {R, 1}}},
+    {36,
+     L"kxOpenHelpIndex свойства",
+     L"Открыть файл справки CHM в разделе \"Указатель\". Ключевое слово указывать не "
+     L"обязательно." SECOND_LINE,
+     {{kHelp, 0}, {L"Ключевое слово:", 1}, {R, 2}}},
+    {37,
+     L"kxOpenHelpSearch свойства",
+     L"Открыть файл справки CHM в разделе \"Поиск\"." SECOND_LINE,
+     {{kHelp, 0}, {R, 1}}},
+    {38,
+     L"kxOpenHelpTheme свойства",
+     L"Открыть файл справки CHM на конкретной теме по ID или URL." SECOND_LINE,
+     {{kHelp, 0}, {L"ID темы или URL:", 1}, {R, 2}}},
+    {39,
+     L"kxCloseHelpFile свойства",
+     L"Закрыть ранее открытый файл справки CHM." SECOND_LINE,
+     {{kHelp, 0}, {R, 1}}},
+    {40,
+     L"kxFontDialog свойства",
+     L"Отобразить стандартное диалоговое окно выбора шрифта.",
+     {{L"Первоначальный шрифт:", 0}, {kArray, 1}}},
+    {41,
+     L"kxColorDialog свойства",
+     L"Отобразить стандартное диалоговое окно выбора цвета и сохранить результат в переменной в "
+     L"формате (RGB).",
+     {{L"Первоначальный цвет:", 0},
+      {L"Параметры окна:", 1},
+      {L"Дополнительные цвета:", 2},
+      {L"Сохранить выбранный цвет в переменной:", 3}}},
+    {42, L"kxOpenFileDialog свойства",
+     L"Определить имя файла или файлов из стандартного диалогового окна Windows.",
+     FileDialogFrames(kFilterB, L"Параметры окна:")},
+    {43, L"kxSaveFileDialog свойства",
+     L"Определить имя сохраняемого файла при помощи стандартного диалогового окна Windows.",
+     FileDialogFrames(kFilterC, L"Параметр окна:")},
+    {44, L"kxOpenImageDialog свойства",
+     L"Определить имя файла или файлов изображений из стандартного диалогового окна Windows.",
+     FileDialogFrames(kFilterC, L"Параметры окна:")},
+    {45, L"kxSaveImageDialog свойства",
+     L"Определить имя сохраняемого файла изображения при помощи стандартного диалогового окна "
+     L"Windows.",
+     FileDialogFrames(kFilterC, L"Параметры окна:")},
+    {46,
+     L"kxShellAbout свойства",
+     L"Показать диалоговое окно о версии Windows. Значок подставляется автоматически из "
+     L"исполняемого файла приложения.\nПри успешном выполнении команды возвращает в переменную "
+     L"True, в противном случае False.",
+     {{L"Заголовок:", 0}, {L"Первая строка:", 1}, {L"Вторая строка:", 2}, {R, 3}}},
+    {61,
+     L"kxAddShortcut",
+     L"Создать ярлык для файла или папки." SECOND_LINE,
+     {{L"Сохранить ярлык:", 2},
+      {L"Путь к файлу или папке:", 0},
+      {L"Аргументы:", 1},
+      {L"Имя ярлыка:", 3},
+      {L"Комментарий:", 4},
+      {R, 5}}},
+    {64, L"kxActiveShot", L"Сделать снимок активного окна. " SECOND_LINE, {{kFile, 0}, {R, 1}}},
+    {65,
+     L"kxHandleShot свойства",
+     L"Сделать снимок окна по его дескриптору." SECOND_LINE,
+     {{kFile, 0}, {L"Дескриптор окна:", 1}, {R, 2}}},
+    {66,
+     L"kxScreenShot свойства",
+     L"Сделать снимок всего экрана." SECOND_LINE,
+     {{kFile, 0}, {R, 1}}},
+    {69,
+     L"kxWipeFile свойства",
+     L"Надежное удаление файлов.\nЗатереть файл заданное количество циклов и удалить из файловой "
+     L"системы.",
+     {{kFile, 0}, {L"Количество циклов:", 1}, {R, 2}}},
+    {70, L"kxFileSize свойства", L"Получить размер файла (в байтах).", {{kFile, 0}, {R, 1}}},
+    {71,
+     L"kxDriveType свойства",
+     L"Определить тип диска.",
+     {{L"Буква диска:", 0}, {kInVariable, 1}}},
+    {72,
+     L"kxFileOperation свойства",
+     L"Копировать, переместить, удалить или переименовать один или несколько файлов или папок. "
+     L"См. Справку." SECOND_LINE,
+     {{L"Файловые операции:", 0},
+      {L"Имя исходного файла или папки:", 1},
+      {L"Имя конечного файла или папки:", 2},
+      {L"Заголовок окна:", 3},
+      {R, 5},
+      {L"Операции:", 4}}},
+    {74,
+     L"kxSystemDrives",
+     L"Получить определенного типа или все доступные диски в системе.",
+     {{L"Тип диска:", 0}, {kArray, 1}, {L"Сохранить количество дисков в переменную:", 2}}},
+    {79,
+     L"kxFileDate свойства",
+     L"Получить информацию о файле.\nКогда был создан, изменен и последний доступ к файлу. См. "
+     L"Справку.",
+     {{kFile, 0}, {L"Формат даты (опционально):", 1}, {kArray, 2}}},
+    {87,
+     L"kxBase64EncodeFile свойства",
+     L"Кодировать текст из файла в Base 64 и сохранить в переменной.",
+     {{kFile, 0}, {kInVariable, 1}}},
+    {88,
+     L"kxBase64DecodeFile свойства",
+     L"Декодировать текст Base 64 в файл." SECOND_LINE,
+     {{L"Текст в кодировке Base 64:", 0}, {kFile, 1}, {R, 2}}},
+};
+
+class SpecialFormTest : public ::testing::Test {
+ protected:
+  NbHost host{InProcessExports()};
+  MachineSeams saved = Seams();
+  ~SpecialFormTest() override { Seams() = saved; }
+};
+
+bool HasFocus(HWND form, HWND input) {
+  GUITHREADINFO gui{};
+  gui.cbSize = sizeof gui;
+  GetGUIThreadInfo(GetWindowThreadProcessId(form, nullptr), &gui);
+  return gui.hwndFocus && (gui.hwndFocus == input || GetParent(gui.hwndFocus) == input);
+}
+
+TEST_F(SpecialFormTest, EverySpecialFormShowsItsTextsAndWritesEachSlotFromItsFrame) {
+  for (const auto& row : kSpecialForms) {
+    const size_t count = row.frames.size();
+    const std::wstring name = AnsiToWide(LoadResString(IDS_ACTION_NAME_BASE + row.id));
+    for (const bool ok : {true, false}) {
+      Slots slots({"s0", "s1", "s2", "s3", "s4", "s5", "s6", "s7"});
+      std::wstring caption, shownName, description;
+      std::vector<std::wstring> labels;
+      bool focused = false, extra = false;
+      FormWatcher watcher([&](HWND form) {
+        caption = TextOf(form);
+        shownName = ItemText(form, IDT_ACTION_NAME);
+        description = ItemText(form, IDT_ACTION_DESC);
+        focused = HasFocus(form, Input(form, 0));
+        extra = Input(form, static_cast<int>(count)) != nullptr;
+        for (size_t i = 0; i < count; ++i) {
+          const int frame = static_cast<int>(i);
+          labels.push_back(ItemText(form, FrameControlId(frame, IDT_FRAME_LABEL)));
+          SetInput(form, frame, "n" + std::to_string(row.frames[i].slot));
+        }
+        Click(form, ok ? IDB_OK : IDB_CANCEL);
+      });
+      EXPECT_EQ(host.Edit(row.id, slots.get()), ok) << "id " << row.id;
+      ASSERT_TRUE(watcher.SawForm()) << "id " << row.id;
+      for (size_t slot = 0; slot < 8; ++slot) {
+        if (ok && slot < count) {
+          EXPECT_EQ(slots.Text(slot), "n" + std::to_string(slot)) << "id " << row.id;
+          EXPECT_TRUE(slots.HandedOver(slot)) << "id " << row.id << " slot " << slot;
+        } else {
+          EXPECT_TRUE(slots.Untouched(slot)) << "id " << row.id << " slot " << slot;
+        }
+      }
+      if (!ok) continue;
+      EXPECT_EQ(caption, row.caption) << "id " << row.id;
+      EXPECT_EQ(shownName, name) << "id " << row.id;
+      EXPECT_EQ(description, row.description) << "id " << row.id;
+      EXPECT_TRUE(focused) << "id " << row.id;
+      EXPECT_FALSE(extra) << "id " << row.id;
+      ASSERT_EQ(labels.size(), count) << "id " << row.id;
+      for (size_t i = 0; i < count; ++i)
+        EXPECT_EQ(labels[i], row.frames[i].caption) << "id " << row.id << " frame " << i;
+      EXPECT_EQ(static_cast<size_t>(host.FindEntry(WideToAnsi(name))->count), count)
+          << "id " << row.id;
+    }
+  }
+}
+
+// What a new action (every slot empty) shows in its first frames and writes on OK.
+TEST_F(SpecialFormTest, NewActionsShowTheirDefaults) {
+  const struct {
+    int id;
+    int frame;
+    const char* shown;
+  } rows[] = {
+      {74, 0, "DRIVE_ALL"}, {71, 0, "A"}, {72, 0, "FO_MOVE"}, {69, 1, ""}, {72, 5, ""},
+  };
+  for (const auto& row : rows) {
+    Slots slots({});
+    std::string shown;
+    FormWatcher watcher([&](HWND form) {
+      shown = InputAnsi(form, row.frame);
+      Click(form, IDB_OK);
+    });
+    ASSERT_TRUE(host.Edit(row.id, slots.get())) << row.id;
+    EXPECT_EQ(shown, row.shown) << row.id << " frame " << row.frame;
+  }
+  Slots drives({nullptr, "[D]", "[N]"});
+  FormWatcher watcher([](HWND form) { Click(form, IDB_OK); });
+  ASSERT_TRUE(host.Edit(74, drives.get()));
+  EXPECT_EQ(drives.Text(0), "DRIVE_ALL");
+}
+
+std::vector<std::wstring> SelectedItems(HWND list) {
+  std::vector<std::wstring> items;
+  const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    if (SendMessageW(list, LB_GETSEL, i, 0) <= 0) continue;
+    std::wstring text(static_cast<size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)), L'\0');
+    SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+    items.push_back(text);
+  }
+  return items;
+}
+
+TEST_F(SpecialFormTest, OptionListsPreselectFromTheSlotAndWriteTheTextFieldBack) {
+  const struct {
+    int id, frame, slot;
+    const char* text;
+    std::vector<std::wstring> selected;
+    int items;
+  } rows[] = {
+      {42, 7, 6, "ofNoChangeDir,ofEnableSizing", {L"ofNoChangeDir", L"ofEnableSizing"}, 17},
+      {43, 7, 6, "ofOverwritePrompt", {L"ofOverwritePrompt"}, 14},
+      {72, 5, 4, "[Flags]FOF_SILENT+FOF_NO_UI", {L"FOF_NO_UI", L"FOF_SILENT"}, 13},
+      {41, 1, 1, "cdFullOpen", {L"cdFullOpen"}, 4},
+  };
+  for (const auto& row : rows) {
+    std::vector<const char*> texts(8, "x");
+    texts[static_cast<size_t>(row.slot)] = row.text;
+    Slots slots(texts);
+    std::vector<std::wstring> selected;
+    int items = 0;
+    FormWatcher watcher([&](HWND form) {
+      HWND list = GetDlgItem(form, FrameControlId(row.frame, IDL_FRAME_LIST));
+      selected = SelectedItems(list);
+      items = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+      Click(form, IDB_OK);
+    });
+    ASSERT_TRUE(host.Edit(row.id, slots.get())) << row.id;
+    EXPECT_EQ(selected, row.selected) << row.id;
+    EXPECT_EQ(items, row.items) << row.id;
+    EXPECT_EQ(slots.Text(static_cast<size_t>(row.slot)), row.text) << row.id;
+  }
+}
+
+struct FileDialogSeen {
+  int calls = 0;
+  std::string file, title, folder, extension;
+  DWORD flags = 0, filterIndex = 0;
+} g_fileDialog;
+BOOL WINAPI PickAFile(LPOPENFILENAMEA dialog) {
+  ++g_fileDialog.calls;
+  g_fileDialog.file = dialog->lpstrFile;
+  g_fileDialog.title = dialog->lpstrTitle ? dialog->lpstrTitle : "";
+  g_fileDialog.folder = dialog->lpstrInitialDir ? dialog->lpstrInitialDir : "";
+  g_fileDialog.extension = dialog->lpstrDefExt ? dialog->lpstrDefExt : "";
+  g_fileDialog.flags = dialog->Flags;
+  g_fileDialog.filterIndex = dialog->nFilterIndex;
+  const char answer[] = "C:\\picked\0a.txt\0b.txt\0";
+  CopyMemory(dialog->lpstrFile, answer, sizeof answer);
+  return TRUE;
+}
+
+TEST_F(SpecialFormTest, OpenFileTestShowsTheDialogAsEnteredAndStoresNothing) {
+  Seams().getOpenFileName = &PickAFile;
+  g_fileDialog = {};
+  Slots slots({"old.txt", "txt", "Text|*.txt", "1", "C:\\old", "Old", "", "[Files]"});
+  bool open = false;
+  std::vector<std::string> after;
+  FormWatcher watcher([&](HWND form) {
+    const char* typed[] = {"a.txt", "log",     "Logs|*.log|All|*.*", "2", "C:\\logs",
+                           "Pick",  "[Files]", "ofAllowMultiSelect"};
+    for (int i = 0; i < 8; ++i) SetInput(form, i, typed[i]);
+    Click(form, IDB_TEST);
+    open = IsWindowVisible(form);
+    for (int i = 0; i < 8; ++i) after.push_back(InputAnsi(form, i));
+    Click(form, IDB_CANCEL);
+  });
+  EXPECT_FALSE(host.Edit(42, slots.get()));
+  EXPECT_EQ(g_fileDialog.calls, 1);
+  EXPECT_EQ(g_fileDialog.file, "a.txt");
+  EXPECT_EQ(g_fileDialog.extension, "log");
+  EXPECT_EQ(g_fileDialog.filterIndex, 2u);
+  EXPECT_EQ(g_fileDialog.folder, "C:\\logs");
+  EXPECT_EQ(g_fileDialog.title, "Pick");
+  EXPECT_TRUE(g_fileDialog.flags & OFN_ALLOWMULTISELECT);
+  EXPECT_TRUE(open);
+  EXPECT_EQ(after[6], "[Files]");
+  EXPECT_EQ(after[7], "ofAllowMultiSelect");
+  EXPECT_TRUE(host.setCalls.empty());
+  for (size_t i = 0; i < 8; ++i) EXPECT_TRUE(slots.Untouched(i)) << i;
+}
+
+bool g_confirmColor = false;
+COLORREF g_firstCustom = 0;
+BOOL WINAPI ChangeCustomColors(LPCHOOSECOLORA dialog) {
+  g_firstCustom = dialog->lpCustColors[0];
+  dialog->lpCustColors[0] = RGB(0x12, 0x34, 0x56);
+  dialog->rgbResult = RGB(1, 2, 3);
+  return g_confirmColor;
+}
+
+TEST_F(SpecialFormTest, ColourTestWritesTheCustomColoursOnOkOnly) {
+  Seams().chooseColor = &ChangeCustomColors;
+  for (const bool confirm : {false, true}) {
+    g_confirmColor = confirm;
+    host.SetVar("Custom0", "FF");
+    host.setCalls.clear();
+    Slots slots({"", "", "", "[Chosen]"});
+    FormWatcher watcher([](HWND form) {
+      SetInput(form, 2, "Custom");
+      Click(form, IDB_TEST);
+    });
+    EXPECT_FALSE(host.Edit(41, slots.get()));
+    EXPECT_EQ(g_firstCustom, static_cast<COLORREF>(0xFF)) << confirm;
+    EXPECT_EQ(host.setCalls.size(), confirm ? 16u : 0u);
+    EXPECT_FALSE(host.Var("Chosen").has_value());
+    EXPECT_EQ(host.Value("Custom0"), confirm ? "563412" : "FF");
+  }
+}
+
+}  // namespace
