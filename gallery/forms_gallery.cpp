@@ -1,5 +1,6 @@
-// Renders every property form to <dir>/<id>-<name>.png so the layout can be looked at
-// (tools/forms-gallery.sh runs it under Xvfb). Not a test: it checks nothing by itself.
+// Renders every property form to <dir>/<id>-<name>.png, and the about box to <dir>/about.png, so
+// the layout can be looked at (tools/forms-gallery.sh runs it under Xvfb). Not a test: it checks
+// nothing by itself.
 #include <windows.h>
 // windows.h first, then the COM property types that GDI+ uses (left out by lean headers).
 #include <objidl.h>
@@ -63,6 +64,25 @@ bool SavePng(HWND window, const std::wstring& path) {
   return saved;
 }
 
+// Runs `show` (which returns when its window closes) while a second thread waits for the
+// window, saves it to `file` and cancels it.
+template <typename Show>
+bool Capture(DWORD thread, const std::string& file, Show show) {
+  std::atomic<bool> saved{false};
+  std::thread watcher([&] {
+    HWND form = WaitForForm(thread);
+    if (!form) return;
+    Sleep(400);  // let it paint
+    wchar_t wide[MAX_PATH] = {};
+    MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, wide, MAX_PATH);
+    saved = SavePng(form, wide);
+    PostMessageW(form, WM_COMMAND, IDCANCEL, 0);
+  });
+  show();
+  watcher.join();
+  return saved;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -92,24 +112,17 @@ int main(int argc, char** argv) {
       slots[i] = static_cast<char*>(GlobalAlloc(GMEM_FIXED, sizeof ansi));
       lstrcpyA(slots[i], ansi);
     }
-    std::atomic<bool> saved{false};
-    std::thread watcher([&] {
-      HWND form = WaitForForm(thread);
-      if (!form) return;
-      Sleep(400);  // let it paint
-      const std::string file = dir + "\\" + std::to_string(id) + "-" + name + ".png";
-      wchar_t wide[MAX_PATH] = {};
-      MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, wide, MAX_PATH);
-      saved = SavePng(form, wide);
-      PostMessageW(form, WM_COMMAND, IDCANCEL, 0);
-    });
-    host.Edit(id, slots);
-    watcher.join();
+    const std::string file = dir + "\\" + std::to_string(id) + "-" + name + ".png";
+    const bool saved = Capture(thread, file, [&] { host.Edit(id, slots); });
     for (char* slot : slots)
       if (slot) GlobalFree(slot);
     std::printf("%s %d %s\n", saved ? "saved" : "FAILED", id, name.c_str());
     if (!saved) ++failures;
   }
+  // The about box, as nbAbout shows it.
+  const bool about = Capture(thread, dir + "\\about.png", [] { nbAbout(); });
+  std::printf("%s about\n", about ? "saved" : "FAILED");
+  if (!about) ++failures;
   Gdiplus::GdiplusShutdown(token);
   return failures ? 1 : 0;
 }

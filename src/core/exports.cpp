@@ -8,6 +8,7 @@
 #include "core/catalogue.h"
 #include "core/conventions.h"
 #include "core/host.h"
+#include "editor/about_box.h"
 #include "platform/resources.h"
 #include "resources/resource.h"
 
@@ -124,6 +125,11 @@ BOOL HOSTCALL nbEditAction(int id, char** params, int highIndex) {
 
 void HOSTCALL nbMessage(int, int) {}
 
-void HOSTCALL nbAbout() {}
+void HOSTCALL nbAbout() {
+  try {
+    ShowAboutBox();
+  } catch (...) {
+  }
+}
 
 }  // extern "C"
