@@ -33,6 +33,10 @@ constexpr int kListHeight = 111;
 constexpr int kListItemHeight = 14;
 constexpr int kComboDropHeight = 200;
 
+int ListHeight(const FrameSpec& design) {
+  return design.listHeight ? design.listHeight : kListHeight;
+}
+
 std::wstring Item(const FrameSpec& design, int index) {
   return LoadResWide(design.items.first + index);
 }
@@ -210,12 +214,6 @@ HWND* ButtonSlot(FrameState& frame, FramePart part) {
   }
 }
 
-}  // namespace
-
-namespace {
-int ListHeight(const FrameSpec& design) {
-  return design.listHeight ? design.listHeight : kListHeight;
-}
 }  // namespace
 
 // A list frame: caption, list, then the text field with its button below the list.
