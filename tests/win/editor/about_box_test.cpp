@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -27,8 +28,10 @@ HINSTANCE WINAPI RecordShell(HWND, LPCSTR, LPCSTR file, LPCSTR parameters, LPCST
 }
 
 std::vector<std::string> g_help;
+std::atomic<int> g_helpCalls{0};  // read by the watcher while the box runs
 HWND WINAPI RecordHelp(HWND, LPCSTR target, UINT, DWORD_PTR) {
   g_help.push_back(target);
+  ++g_helpCalls;
   return reinterpret_cast<HWND>(1);
 }
 
@@ -39,6 +42,7 @@ class AboutBoxTest : public ::testing::Test {
   AboutBoxTest() {
     g_shell.clear();
     g_help.clear();
+    g_helpCalls = 0;
     Seams().shellExecute = &RecordShell;
     Seams().htmlHelp = &RecordHelp;
   }
@@ -145,7 +149,7 @@ TEST_F(AboutBoxTest, HelpButtonF1AndDescriptionOpenTheAboutTopic) {
       GUITHREADINFO gui{};
       gui.cbSize = sizeof gui;
       GetGUIThreadInfo(GetWindowThreadProcessId(box, nullptr), &gui);
-      okFocused = g_help.size() == 3 && gui.hwndFocus == GetDlgItem(box, IDA_OK);
+      okFocused = g_helpCalls == 3 && gui.hwndFocus == GetDlgItem(box, IDA_OK);
     }
   });
   nbAbout();
