@@ -8,12 +8,17 @@ set "target=%~1"
 if "%target%"=="" set "target=%~dp0"
 for %%I in ("%target%") do set "target=%%~fI"
 if "%target:~-1%"=="\" set "target=%target:~0,-1%"
-if not exist "%target%\" mkdir "%target%" || goto failed
+if not exist "%target%\" mkdir "%target%"
+if not exist "%target%\" goto failed
 if /i "%source%"=="%target%\" goto register
-copy /y "%source%zaDode.nbp" "%target%\zaDode.nbp" >nul || goto failed
-copy /y "%source%zaDode.chm" "%target%\zaDode.chm" >nul || goto failed
+rem Each step checked on its own line: Wine's cmd takes "||" after copy for a failure.
+copy /y "%source%zaDode.nbp" "%target%\zaDode.nbp" >nul
+if errorlevel 1 goto failed
+copy /y "%source%zaDode.chm" "%target%\zaDode.chm" >nul
+if errorlevel 1 goto failed
 :register
-reg add "HKCU\Software\Tessoran\Vellmark\zaDode" /v HelpFile /t REG_SZ /d "%target%\zaDode.chm" /f >nul || goto failed
+reg add "HKCU\Software\Tessoran\Vellmark\zaDode" /v HelpFile /t REG_SZ /d "%target%\zaDode.chm" /f >nul
+if errorlevel 1 goto failed
 echo zaDode установлен в папку %target%
 echo Перезапустите NeoBook. Справка: %target%\zaDode.chm
 exit /b 0
