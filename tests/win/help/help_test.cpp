@@ -77,13 +77,12 @@ BOOL CALLBACK FindVisibleDialog(HWND window, LPARAM out) {
 }
 
 // Opens action `id`'s property form (a generic one: the special forms are built elsewhere),
-// presses F1 in its first field once the form runs, and
-// cancels it.
-void PressF1InForm(NbHost& host, int id) {
+// presses F1 in its first field once the form runs, and cancels it. False when no form showed.
+bool PressF1InForm(NbHost& host, int id) {
   std::vector<char*> slots(8);
   for (char*& slot : slots) slot = static_cast<char*>(GlobalAlloc(GPTR, 16));
-  std::thread presser([ui = GetCurrentThreadId()] {
-    HWND form = nullptr;
+  HWND form = nullptr;
+  std::thread presser([&form, ui = GetCurrentThreadId()] {
     for (int i = 0; i < 1000 && !form; ++i, Sleep(10))
       EnumThreadWindows(ui, &FindVisibleDialog, reinterpret_cast<LPARAM>(&form));
     if (!form) return;
@@ -95,6 +94,7 @@ void PressF1InForm(NbHost& host, int id) {
   host.Edit(id, slots);
   presser.join();
   for (char* slot : slots) GlobalFree(slot);
+  return form != nullptr;
 }
 
 class HelpTest : public ::testing::Test {
@@ -117,7 +117,7 @@ TEST_F(HelpTest, F1InAPropertyFormOpensTheBuiltHelpAtTheActionsTopic) {
   RegisterHelpFile(chm);
   for (const int id : {1, 75, 95}) {
     g_helpTarget.clear();
-    PressF1InForm(host, id);
+    ASSERT_TRUE(PressF1InForm(host, id)) << id;
     EXPECT_EQ(g_helpTarget, chm + "::\\index.html#" + LoadResString(IDS_ACTION_NAME_BASE + id));
   }
   EXPECT_TRUE(host.messages.empty());
@@ -125,7 +125,7 @@ TEST_F(HelpTest, F1InAPropertyFormOpensTheBuiltHelpAtTheActionsTopic) {
 
 TEST_F(HelpTest, F1WithoutARegisteredHelpFileShowsTheMissingHelpMessage) {
   g_helpTarget.clear();
-  PressF1InForm(host, 75);
+  ASSERT_TRUE(PressF1InForm(host, 75));
   EXPECT_EQ(g_helpTarget, "");
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0], LoadResString(IDS_HELP_MISSING));
