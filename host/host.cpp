@@ -7,6 +7,19 @@
 
 namespace {
 
+// The rest of nbhost's output is UTF-8 (main.cpp); an echoed message must not mix code pages.
+std::string AnsiToUtf8(const std::string& ansi) {
+  const int size = static_cast<int>(ansi.size());
+  const int wide = MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, nullptr, 0);
+  std::wstring text(static_cast<size_t>(wide), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, text.data(), wide);
+  const int bytes =
+      WideCharToMultiByte(CP_UTF8, 0, text.data(), wide, nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(bytes), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), wide, out.data(), bytes, nullptr, nullptr);
+  return out;
+}
+
 NbHost* g_active = nullptr;
 
 char* GlobalCopy(const std::string& text) {
@@ -271,7 +284,7 @@ HostBool HOSTCALL NbHost::InterfaceAccessCb(int request, char** text) {
       return TRUE;
     case 9:
       host->messages.emplace_back(*text ? *text : "");
-      if (host->echoMessages) std::printf("message: %s\n", *text ? *text : "");
+      if (host->echoMessages) std::printf("message: %s\n", AnsiToUtf8(*text ? *text : "").c_str());
       return TRUE;
     case 1:
     case 2:
