@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ clang-format clang libclang-rt-14-dev
           g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
-          googletest wine64 xvfb xauth
+          googletest wine64 xvfb xauth locales
           fp-utils   # chmcmd: the plug-in's help and the help tests' small .chm
           python3    # help/generate.py: the help's reference from the catalogue
           zip unzip) # the release package
@@ -18,3 +18,8 @@ if [ ${#missing[@]} -gt 0 ]; then
   # With recommends: Wine needs its fonts and X libraries for windows, dialogs and captures.
   apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
+# Wine takes the Windows locale from LC_ALL alone, but maps file names through the Unix
+# locale's character set: unless that locale exists, no Cyrillic or Japanese file name can.
+for name in ru_RU ja_JP; do
+  locale -a | grep -qx "$name.utf8" || localedef -i "$name" -f UTF-8 "$name.UTF-8"
+done

@@ -141,6 +141,19 @@ TEST_F(CodingTest, DecodeFileWritesTheBytes) {
   EXPECT_EQ(ReadFileBytes(dir.File("old.bin")), bytes);
 }
 
+// A Russian user's files have Russian names: the ANSI path must reach the file system intact
+// (under Wine this needs the machine's ru_RU.UTF-8 locale, which install-deps generates).
+TEST_F(CodingTest, CyrillicFileNamesRoundTripInTheRussianCodePage) {
+  SKIP_UNLESS_RUSSIAN();
+  ScratchDir dir;
+  const std::string path = dir.File(Cp1251("Блокнот.txt"));
+  ASSERT_TRUE(host.Exec("kxBase64DecodeFile", {"SGVsbG8=", path, "[Result]"})) << LastError();
+  ASSERT_TRUE(host.Exec("kxBase64EncodeFile", {path, "[Result]"})) << LastError();
+  EXPECT_EQ(Result(), "SGVsbG8=");
+  ASSERT_TRUE(host.Exec("kxFileSize", {path, "[Result]"})) << LastError();
+  EXPECT_EQ(Result(), "5");
+}
+
 TEST_F(CodingTest, DecodeFileFailsWhenTheFileCannotBeMade) {
   ScratchDir dir;
   const struct {
