@@ -5,7 +5,9 @@
 // changes the machine reached outside the seams, and no growth of host texts, handles, GDI and
 // USER objects or private bytes between warm-up and the end.
 //
-//   fuzz_actions [--seed S] [--calls N] [--warmup W] [--only ID] [--replay NUMBER]
+//   fuzz_actions [--seed S] [--calls N] [--warmup W] [--only IDS] [--replay NUMBER]
+//
+// IDS is one id or a list of ids and ranges ("69", "1-24,83-86").
 //
 // Every finding prints the seed and the number of its call; --seed S --replay NUMBER makes
 // that call again alone (with --only ID too if the run had it).
@@ -39,7 +41,7 @@ struct Options {
   std::uint64_t seed = 0;
   std::uint64_t calls = 20000;
   std::uint64_t warmup = 0;  // 0: a tenth of the calls
-  int only = 0;
+  std::string only;          // empty: every id
   long long replay = -1;
   double slowSeconds = 1.0;
   double hangSeconds = 60.0;
@@ -49,6 +51,7 @@ struct Options {
 char g_current[2048] = "(no call yet)";
 volatile LONG g_inCall = 0;
 volatile LONGLONG g_callStartMs = 0;
+volatile LONGLONG g_callExtraMs = 0;  // the time the table allows the call in progress
 
 LONGLONG NowMs() { return static_cast<LONGLONG>(GetTickCount64()); }
 
@@ -65,7 +68,8 @@ DWORD WINAPI Watchdog(void* limit) {
   const auto seconds = *static_cast<double*>(limit);
   for (;;) {
     Sleep(500);
-    if (g_inCall && NowMs() - g_callStartMs > static_cast<LONGLONG>(seconds * 1000)) {
+    if (g_inCall &&
+        NowMs() - g_callStartMs > static_cast<LONGLONG>(seconds * 1000) + g_callExtraMs) {
       std::fprintf(stderr, "HANG: no answer after %.0f s during %s\n", seconds, g_current);
       std::fflush(stderr);
       std::fflush(stdout);
@@ -285,9 +289,23 @@ int CheckGuards(const std::string& temp, const std::uint64_t& findings) {
   ExitProcess(failures ? 1 : 0);
 }
 
+// True when `id` is one of the ids and ranges of `list` ("3,5-9").
+bool Listed(const std::string& list, int id) {
+  for (size_t at = 0; at < list.size();) {
+    char* end = nullptr;
+    const long low = std::strtol(list.c_str() + at, &end, 10);
+    long high = low;
+    if (*end == '-') high = std::strtol(end + 1, &end, 10);
+    if (id >= low && id <= high) return true;
+    at = static_cast<size_t>(end - list.c_str()) + 1;
+  }
+  return false;
+}
+
 struct IdStats {
   std::uint64_t calls = 0, failures = 0, findings = 0;
   double firstSeconds = 0, maxSeconds = 0;
+  long long privateGrowth = 0;  // over its calls after warm-up
 };
 
 }  // namespace
@@ -307,7 +325,7 @@ int main(int argc, char** argv) {
     else if (flag == "--warmup")
       options.warmup = std::strtoull(value, nullptr, 0);
     else if (flag == "--only")
-      options.only = std::atoi(value);
+      options.only = value;
     else if (flag == "--replay")
       options.replay = std::atoll(value);
     else if (flag == "--slow")
@@ -372,7 +390,7 @@ int main(int argc, char** argv) {
       ++skipped;
       continue;
     }
-    if (options.only == 0 || options.only == id) ids.push_back(id);
+    if (options.only.empty() || Listed(options.only, id)) ids.push_back(id);
   }
   if (unclassified) return 1;
   std::printf("fuzz_actions: %zu actions with a run routine fuzzed, %d without one skipped\n",
@@ -387,9 +405,11 @@ int main(int argc, char** argv) {
   const std::string outOfMemory = SystemErrorText(ERROR_NOT_ENOUGH_MEMORY);
   fuzz::ResourceCounts baseline;
   bool baselineTaken = false;
-  std::uint64_t done = 0, slowLargeResults = 0, slowWaits = 0;
+  std::uint64_t done = 0, slowLargeResults = 0, slowWaits = 0, slowAllowed = 0;
   const auto started = Clock::now();
   SeedHostVariables(host);
+  const std::uint64_t checkpoint =
+      std::max<std::uint64_t>(10000, (options.calls - options.warmup) / 10);
 
   const std::uint64_t first = options.replay >= 0 ? static_cast<std::uint64_t>(options.replay) : 0;
   const std::uint64_t last = options.replay >= 0 ? first + 1 : options.calls;
@@ -410,7 +430,7 @@ int main(int argc, char** argv) {
                   static_cast<unsigned long long>(number),
                   static_cast<unsigned long long>(options.seed),
                   static_cast<unsigned long long>(number),
-                  options.only ? (" --only " + std::to_string(options.only)).c_str() : "",
+                  options.only.empty() ? "" : (" --only " + options.only).c_str(),
                   ActionName(id).c_str(), std::string(fuzz::ClassName(action.kind)).c_str(),
                   nullBlock ? "null parameter block" : fuzz::Describe(params).c_str());
     std::vector<const char*> block(8, nullptr);
@@ -420,9 +440,13 @@ int main(int argc, char** argv) {
     IdStats& idStats = stats[id];
     const bool dialogs =
         action.kind == fuzz::Class::kDialogSeam || action.kind == fuzz::Class::kDialogWatcher;
+    const double extraSeconds = !nullBlock && action.extraSeconds ? action.extraSeconds(params) : 0;
+    const double limit = options.slowSeconds + extraSeconds;
+    g_callExtraMs = static_cast<LONGLONG>(std::min(extraSeconds, 1e9) * 1000);
     fuzz::SetCallInProgress(true, dialogs);
     g_callStartMs = NowMs();
     InterlockedExchange(&g_inCall, 1);
+    const unsigned long long privateBefore = baselineTaken ? fuzz::PrivateBytes() : 0;
     const auto before = Clock::now();
     const double cpuBefore = ThreadCpuSeconds();
     const bool result = nullBlock ? nbExecAction(id, nullptr, 7) != FALSE : host.Exec(id, block);
@@ -430,6 +454,8 @@ int main(int argc, char** argv) {
     const double cpuSeconds = ThreadCpuSeconds() - cpuBefore;
     InterlockedExchange(&g_inCall, 0);
     fuzz::SetCallInProgress(false, false);
+    if (baselineTaken)
+      idStats.privateGrowth += static_cast<long long>(fuzz::PrivateBytes() - privateBefore);
 
     ++idStats.calls;
     if (idStats.calls == 1)
@@ -445,9 +471,12 @@ int main(int argc, char** argv) {
     if (idStats.calls > 1 && seconds > options.slowSeconds) {
       if (handedOver > (16u << 20))
         ++slowLargeResults;
-      else if (cpuSeconds > options.slowSeconds / 2 || seconds > 5 * options.slowSeconds)
+      else if (seconds <= limit)
+        ++slowAllowed;
+      else if (cpuSeconds > limit / 2 || seconds > 5 * limit)
         finding("slow call: " + std::to_string(seconds) + " s (" + std::to_string(cpuSeconds) +
-                " s on the processor)");
+                " s on the processor" +
+                (extraSeconds ? ", " + std::to_string(limit) + " s allowed" : std::string()) + ")");
       else
         ++slowWaits;
     }
@@ -497,6 +526,15 @@ int main(int argc, char** argv) {
     if (number % 256 == 255 || (action.kind == fuzz::Class::kWritesSandbox && Grown(sandbox)))
       RestoreSandbox(sandbox);
     ++done;
+    // Memory at each tenth of the measured calls: a leak climbs steadily, the heap's
+    // high-water mark levels off.
+    if (baselineTaken && (number + 1 - options.warmup) % checkpoint == 0) {
+      SeedHostVariables(host);
+      const fuzz::ResourceCounts now = fuzz::CountResources();
+      std::printf("... %llu calls: private bytes %llu, heaps %llu live, %llu committed\n",
+                  static_cast<unsigned long long>(number + 1), now.privateBytes, now.heapBusy,
+                  now.heapCommitted);
+    }
     if (done % 100000 == 0)
       std::printf("... %llu calls, %llu findings, %.0f s\n", static_cast<unsigned long long>(done),
                   static_cast<unsigned long long>(findings),
@@ -510,18 +548,22 @@ int main(int argc, char** argv) {
   if (slowWaits)
     std::printf("  %llu calls over the time limit spent it waiting for a processor\n",
                 static_cast<unsigned long long>(slowWaits));
+  if (slowAllowed)
+    std::printf(
+        "  %llu calls over the time limit did the work or waiting their parameters ask for\n",
+        static_cast<unsigned long long>(slowAllowed));
   if (slowLargeResults)
     std::printf("  %llu calls over the time limit handed the host more than 16 MB\n",
                 static_cast<unsigned long long>(slowLargeResults));
   std::printf(
       "  id  name                   class                        calls  false  "
-      "first ms  max ms\n");
+      "first ms  max ms  grew KB\n");
   for (const auto& [id, s] : stats)
-    std::printf("  %2d  %-22s %-28s %6llu %6llu %9.1f %7.1f%s\n", id, ActionName(id).c_str(),
+    std::printf("  %2d  %-22s %-28s %6llu %6llu %9.1f %7.1f %8lld%s\n", id, ActionName(id).c_str(),
                 std::string(fuzz::ClassName(fuzz::FindClass(id)->kind)).c_str(),
                 static_cast<unsigned long long>(s.calls),
                 static_cast<unsigned long long>(s.failures), s.firstSeconds * 1000,
-                s.maxSeconds * 1000, s.findings ? "  <- findings" : "");
+                s.maxSeconds * 1000, s.privateGrowth / 1024, s.findings ? "  <- findings" : "");
 
   int status = findings ? 1 : 0;
   if (baselineTaken) {

@@ -705,6 +705,29 @@ int TakeClosedWindows(std::string* classes) {
 
 long long OutstandingGlobalBlocks() { return g_globalBlocks; }
 
+unsigned long long PrivateBytes() {
+  unsigned long long privateBytes = 0;
+  PROCESS_MEMORY_COUNTERS_EX memory{};
+  memory.cb = sizeof(memory);
+  if (GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
+                           sizeof(memory)))
+    privateBytes = memory.PrivateUsage ? memory.PrivateUsage : memory.PagefileUsage;
+  // Wine may answer 0: take the private memory from the Linux side of the process.
+  if (privateBytes == 0) {
+    char status[8192] = {};
+    HANDLE file = CreateFileA("Z:\\proc\\self\\status", GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    DWORD read = 0;
+    if (file != INVALID_HANDLE_VALUE) {
+      ReadFile(file, status, sizeof(status) - 1, &read, nullptr);
+      CloseHandle(file);
+    }
+    if (const char* anon = std::strstr(status, "RssAnon:"))
+      privateBytes = std::strtoull(anon + 8, nullptr, 10) * 1024;
+  }
+  return privateBytes;
+}
+
 ResourceCounts CountResources() {
   ResourceCounts counts;
   counts.globalBlocks = g_globalBlocks;
@@ -716,30 +739,27 @@ ResourceCounts CountResources() {
     counts.trackedGdi = g_gdiObjects;
     counts.trackedUser = g_userObjects;
   }
-  PROCESS_MEMORY_COUNTERS_EX memory{};
-  memory.cb = sizeof(memory);
-  if (GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
-                           sizeof(memory)))
-    counts.privateBytes = memory.PrivateUsage ? memory.PrivateUsage : memory.PagefileUsage;
+  counts.privateBytes = PrivateBytes();
   // Wine answers some of these with 0: count the handle table by asking about every value a
-  // handle can have, and take the private memory from the Linux side of the process.
+  // handle can have.
   if (counts.handles == 0) {
     for (ULONG_PTR value = 4; value < 0x10000; value += 4) {
       DWORD flags = 0;
       if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) ++counts.handles;
     }
   }
-  if (counts.privateBytes == 0) {
-    char status[8192] = {};
-    HANDLE file = CreateFileA("Z:\\proc\\self\\status", GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    DWORD read = 0;
-    if (file != INVALID_HANDLE_VALUE) {
-      ReadFile(file, status, sizeof(status) - 1, &read, nullptr);
-      CloseHandle(file);
+  HANDLE heaps[64];
+  const DWORD heapCount = GetProcessHeaps(64, heaps);
+  for (DWORD i = 0; i < heapCount && i < 64; ++i) {
+    if (!HeapLock(heaps[i])) continue;
+    PROCESS_HEAP_ENTRY entry{};
+    while (HeapWalk(heaps[i], &entry)) {
+      if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY)
+        counts.heapBusy += entry.cbData;
+      else if (entry.wFlags & PROCESS_HEAP_REGION)
+        counts.heapCommitted += entry.Region.dwCommittedSize;
     }
-    if (const char* anon = std::strstr(status, "RssAnon:"))
-      counts.privateBytes = std::strtoull(anon + 8, nullptr, 10) * 1024;
+    HeapUnlock(heaps[i]);
   }
   return counts;
 }
@@ -751,7 +771,9 @@ std::string ResourceCounts::ToString() const {
          " (created through the imports and "
          "alive: GDI " +
          std::to_string(trackedGdi) + ", USER " + std::to_string(trackedUser) +
-         "), private bytes " + std::to_string(privateBytes);
+         "), private bytes " + std::to_string(privateBytes) +
+         " (heaps: " + std::to_string(heapBusy) + " in live blocks, " +
+         std::to_string(heapCommitted) + " committed)";
 }
 
 }  // namespace fuzz

@@ -51,8 +51,12 @@ struct ResourceCounts {
   // icons, menus, windows): what Wine lets us see.
   long long trackedGdi = 0, trackedUser = 0;
   unsigned long long privateBytes = 0;
+  // What the program's heaps hold in live blocks and what they keep from the system: a leak
+  // grows the first, the high-water mark of freed blocks only the second.
+  unsigned long long heapBusy = 0, heapCommitted = 0;
   std::string ToString() const;
 };
 ResourceCounts CountResources();
+unsigned long long PrivateBytes();
 
 }  // namespace fuzz
