@@ -289,6 +289,21 @@ int CheckGuards(const std::string& temp, const std::uint64_t& findings) {
   ExitProcess(failures ? 1 : 0);
 }
 
+template <typename Log>
+void Release(Log& log) {
+  Log().swap(log);
+}
+
+void ReleaseLogs(NbHost& host) {
+  host.ClearLogs();
+  Release(host.setCalls);
+  Release(host.getCalls);
+  Release(host.scripts);
+  Release(host.messages);
+  Release(host.requests);
+  Release(host.scriptErrors);
+}
+
 // True when `id` is one of the ids and ranges of `list` ("3,5-9").
 bool Listed(const std::string& list, int id) {
   for (size_t at = 0; at < list.size();) {
@@ -305,7 +320,9 @@ bool Listed(const std::string& list, int id) {
 struct IdStats {
   std::uint64_t calls = 0, failures = 0, findings = 0;
   double firstSeconds = 0, maxSeconds = 0;
-  long long privateGrowth = 0;  // over its calls after warm-up
+  // After warm-up, from the start of each of its calls to the start of the next call: what the
+  // call left behind, with whatever the driver released after it.
+  long long privateGrowth = 0, mallocGrowth = 0;
 };
 
 }  // namespace
@@ -404,6 +421,12 @@ int main(int argc, char** argv) {
   const std::string unexpected = "Unexpected error in";
   const std::string outOfMemory = SystemErrorText(ERROR_NOT_ENOUGH_MEMORY);
   fuzz::ResourceCounts baseline;
+  int previousId = 0;
+  unsigned long long privateMark = 0;
+  long long mallocMark = 0;
+  long long mallocFloor = 0;  // after the host's variables were last seeded
+  std::uint64_t floorCall = 0, floorRises = 0;
+  bool seeded = false;
   bool baselineTaken = false;
   std::uint64_t done = 0, slowLargeResults = 0, slowWaits = 0, slowAllowed = 0;
   const auto started = Clock::now();
@@ -413,13 +436,43 @@ int main(int argc, char** argv) {
 
   const std::uint64_t first = options.replay >= 0 ? static_cast<std::uint64_t>(options.replay) : 0;
   const std::uint64_t last = options.replay >= 0 ? first + 1 : options.calls;
+  const long long mallocBeforeReplay = fuzz::MallocBytes();
   for (std::uint64_t number = first; number < last; ++number) {
     if (options.replay < 0 && number == options.warmup) {
       SeedHostVariables(host);
       baseline = fuzz::CountResources();
       baselineTaken = true;
+      mallocFloor = baseline.mallocBytes;
+      floorCall = number;
     }
     const int id = ids[number % ids.size()];
+    // With the host's variables few again and the last call's parameters gone, what the C
+    // heap holds is what stays: a rise names the calls since the last such point.
+    if (baselineTaken && seeded) {
+      const long long floor = fuzz::MallocBytes();
+      if (floor > mallocFloor + (64 << 10) && ++floorRises <= 20) {
+        std::printf("C heap kept %lld KB more after calls %llu to %llu:",
+                    (floor - mallocFloor) / 1024, static_cast<unsigned long long>(floorCall),
+                    static_cast<unsigned long long>(number - 1));
+        for (std::uint64_t n = floorCall; n < number; ++n)
+          std::printf(" %s", ActionName(ids[n % ids.size()]).c_str());
+        std::printf("\n");
+      }
+      if (floor > mallocFloor) mallocFloor = floor;
+      floorCall = number;
+    }
+    seeded = false;
+    if (baselineTaken) {
+      const unsigned long long privateNow = fuzz::PrivateBytes();
+      const long long mallocNow = fuzz::MallocBytes();
+      if (previousId) {
+        stats[previousId].privateGrowth += static_cast<long long>(privateNow - privateMark);
+        stats[previousId].mallocGrowth += mallocNow - mallocMark;
+      }
+      privateMark = privateNow;
+      mallocMark = mallocNow;
+      previousId = id;
+    }
     const fuzz::ActionClass& action = *fuzz::FindClass(id);
     const CatalogueRow& row = *FindAction(id);
     auto params = maker.Make(options.seed, number, action);
@@ -446,7 +499,6 @@ int main(int argc, char** argv) {
     fuzz::SetCallInProgress(true, dialogs);
     g_callStartMs = NowMs();
     InterlockedExchange(&g_inCall, 1);
-    const unsigned long long privateBefore = baselineTaken ? fuzz::PrivateBytes() : 0;
     const auto before = Clock::now();
     const double cpuBefore = ThreadCpuSeconds();
     const bool result = nullBlock ? nbExecAction(id, nullptr, 7) != FALSE : host.Exec(id, block);
@@ -454,8 +506,6 @@ int main(int argc, char** argv) {
     const double cpuSeconds = ThreadCpuSeconds() - cpuBefore;
     InterlockedExchange(&g_inCall, 0);
     fuzz::SetCallInProgress(false, false);
-    if (baselineTaken)
-      idStats.privateGrowth += static_cast<long long>(fuzz::PrivateBytes() - privateBefore);
 
     ++idStats.calls;
     if (idStats.calls == 1)
@@ -512,17 +562,17 @@ int main(int argc, char** argv) {
     currentId = 0;
 
     // The host's logs go with their capacity: a call with a million assignments would
-    // otherwise leave megabytes reserved that read as the plug-in's growth.
-    host.ClearLogs();
-    host.setCalls = {};
-    host.getCalls = {};
-    host.scripts = {};
+    // otherwise leave megabytes reserved that read as the plug-in's growth. Assigning "{}"
+    // would not do it: that is the initializer-list assignment, which keeps the capacity.
+    ReleaseLogs(host);
     // The host's variables stay few and small: every variable action has the host dump all
     // of them, so megabytes left over from one call would be timed against the next.
     size_t hostBytes = 0;
     for (const auto& [name, value] : host.Variables()) hostBytes += name.size() + value.size();
-    if (number % 32 == 31 || host.Variables().size() > 64 || hostBytes > (4u << 20))
+    if (number % 32 == 31 || host.Variables().size() > 64 || hostBytes > (4u << 20)) {
       SeedHostVariables(host);
+      seeded = true;
+    }
     if (number % 256 == 255 || (action.kind == fuzz::Class::kWritesSandbox && Grown(sandbox)))
       RestoreSandbox(sandbox);
     ++done;
@@ -531,9 +581,11 @@ int main(int argc, char** argv) {
     if (baselineTaken && (number + 1 - options.warmup) % checkpoint == 0) {
       SeedHostVariables(host);
       const fuzz::ResourceCounts now = fuzz::CountResources();
-      std::printf("... %llu calls: private bytes %llu, heaps %llu live, %llu committed\n",
-                  static_cast<unsigned long long>(number + 1), now.privateBytes, now.heapBusy,
-                  now.heapCommitted);
+      std::printf(
+          "... %llu calls: private bytes %llu, malloc %lld, heaps %llu live, %llu free, %llu "
+          "committed\n",
+          static_cast<unsigned long long>(number + 1), now.privateBytes, now.mallocBytes,
+          now.heapBusy, now.heapFree, now.heapCommitted);
     }
     if (done % 100000 == 0)
       std::printf("... %llu calls, %llu findings, %.0f s\n", static_cast<unsigned long long>(done),
@@ -541,6 +593,11 @@ int main(int argc, char** argv) {
                   std::chrono::duration<double>(Clock::now() - started).count());
   }
   const double elapsed = std::chrono::duration<double>(Clock::now() - started).count();
+  if (options.replay >= 0) {
+    SeedHostVariables(host);
+    std::printf("replayed %s\n  the C heap holds %lld bytes more than before it\n", g_current,
+                fuzz::MallocBytes() - mallocBeforeReplay);
+  }
 
   std::printf("fuzz_actions: %llu calls in %.1f s (%.0f calls/s), %llu findings\n",
               static_cast<unsigned long long>(done), elapsed, done / (elapsed > 0 ? elapsed : 1),
@@ -557,13 +614,14 @@ int main(int argc, char** argv) {
                 static_cast<unsigned long long>(slowLargeResults));
   std::printf(
       "  id  name                   class                        calls  false  "
-      "first ms  max ms  grew KB\n");
+      "first ms  max ms  private KB  malloc KB\n");
   for (const auto& [id, s] : stats)
-    std::printf("  %2d  %-22s %-28s %6llu %6llu %9.1f %7.1f %8lld%s\n", id, ActionName(id).c_str(),
-                std::string(fuzz::ClassName(fuzz::FindClass(id)->kind)).c_str(),
-                static_cast<unsigned long long>(s.calls),
-                static_cast<unsigned long long>(s.failures), s.firstSeconds * 1000,
-                s.maxSeconds * 1000, s.privateGrowth / 1024, s.findings ? "  <- findings" : "");
+    std::printf(
+        "  %2d  %-22s %-28s %6llu %6llu %9.1f %7.1f %11lld %10lld%s\n", id, ActionName(id).c_str(),
+        std::string(fuzz::ClassName(fuzz::FindClass(id)->kind)).c_str(),
+        static_cast<unsigned long long>(s.calls), static_cast<unsigned long long>(s.failures),
+        s.firstSeconds * 1000, s.maxSeconds * 1000, s.privateGrowth / 1024, s.mallocGrowth / 1024,
+        s.findings ? "  <- findings" : "");
 
   int status = findings ? 1 : 0;
   if (baselineTaken) {
@@ -578,13 +636,13 @@ int main(int argc, char** argv) {
         static_cast<long long>(after.privateBytes) - static_cast<long long>(baseline.privateBytes);
     std::printf(
         "growth over %llu calls: host texts %lld, handles %ld, GDI %ld, USER %ld, "
-        "private bytes %lld\n",
+        "private bytes %lld, malloc %lld\n",
         static_cast<unsigned long long>(done - options.warmup),
         after.globalBlocks - baseline.globalBlocks,
         static_cast<long>(after.handles) - static_cast<long>(baseline.handles),
         static_cast<long>(after.gdiObjects) - static_cast<long>(baseline.gdiObjects),
         static_cast<long>(after.userObjects) - static_cast<long>(baseline.userObjects),
-        privateGrowth);
+        privateGrowth, after.mallocBytes - baseline.mallocBytes);
     std::printf(
         "  GDI and USER objects created through the imports and alive: GDI %lld, "
         "USER %lld\n",
