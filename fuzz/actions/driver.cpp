@@ -216,6 +216,21 @@ void RunHarmlessLines(NbHost& host, const std::string& temp, const std::string& 
   }
 }
 
+template <typename Log>
+void Release(Log& log) {
+  Log().swap(log);
+}
+
+void ReleaseLogs(NbHost& host) {
+  host.ClearLogs();
+  Release(host.setCalls);
+  Release(host.getCalls);
+  Release(host.scripts);
+  Release(host.messages);
+  Release(host.requests);
+  Release(host.scriptErrors);
+}
+
 // The guards themselves, before anything relies on them: each call below would change the
 // machine, show something or write where it must not, and each must land in a stand-in that
 // reports it. A guard that failed would end this process (TerminateProcess) or every Wine
@@ -284,24 +299,27 @@ int CheckGuards(const std::string& temp, const std::uint64_t& findings) {
              GetFileAttributesA("C:\\windows\\win.ini") != INVALID_FILE_ATTRIBUTES,
          "a file outside the temporary folder is not deleted");
   fuzz::SetCallInProgress(false, false);
+
+  // The memory verdict relies on the host giving back what one large call made it hold.
+  {
+    NbHost host(InProcessExports());
+    SeedHostVariables(host);
+    ReleaseLogs(host);
+    const long long before = fuzz::MallocBytes();
+    for (int i = 0; i < 100000; ++i) {
+      host.setCalls.push_back({"Name" + std::to_string(i), "value"});
+      host.SetVar("Name" + std::to_string(i), "value");
+    }
+    const long long held = fuzz::MallocBytes() - before;
+    SeedHostVariables(host);
+    ReleaseLogs(host);
+    const long long kept = fuzz::MallocBytes() - before;
+    expect(held > (8 << 20), "the C heap count sees 100,000 host variables and log entries");
+    expect(kept < (64 << 10), "the host's logs and variables give their memory back");
+  }
   std::printf("fuzz_actions --check-guards: %d failed\n", failures);
   std::fflush(stdout);
   ExitProcess(failures ? 1 : 0);
-}
-
-template <typename Log>
-void Release(Log& log) {
-  Log().swap(log);
-}
-
-void ReleaseLogs(NbHost& host) {
-  host.ClearLogs();
-  Release(host.setCalls);
-  Release(host.getCalls);
-  Release(host.scripts);
-  Release(host.messages);
-  Release(host.requests);
-  Release(host.scriptErrors);
 }
 
 // True when `id` is one of the ids and ranges of `list` ("3,5-9").
