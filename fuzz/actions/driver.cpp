@@ -338,9 +338,6 @@ bool Listed(const std::string& list, int id) {
 struct IdStats {
   std::uint64_t calls = 0, failures = 0, findings = 0;
   double firstSeconds = 0, maxSeconds = 0;
-  // After warm-up, from the start of each of its calls to the start of the next call: what the
-  // call left behind, with whatever the driver released after it.
-  long long privateGrowth = 0, mallocGrowth = 0;
 };
 
 }  // namespace
@@ -439,9 +436,6 @@ int main(int argc, char** argv) {
   const std::string unexpected = "Unexpected error in";
   const std::string outOfMemory = SystemErrorText(ERROR_NOT_ENOUGH_MEMORY);
   fuzz::ResourceCounts baseline;
-  int previousId = 0;
-  unsigned long long privateMark = 0;
-  long long mallocMark = 0;
   long long mallocFloor = 0;  // after the host's variables were last seeded
   std::uint64_t floorCall = 0, floorRises = 0;
   bool seeded = false;
@@ -480,17 +474,6 @@ int main(int argc, char** argv) {
       floorCall = number;
     }
     seeded = false;
-    if (baselineTaken) {
-      const unsigned long long privateNow = fuzz::PrivateBytes();
-      const long long mallocNow = fuzz::MallocBytes();
-      if (previousId) {
-        stats[previousId].privateGrowth += static_cast<long long>(privateNow - privateMark);
-        stats[previousId].mallocGrowth += mallocNow - mallocMark;
-      }
-      privateMark = privateNow;
-      mallocMark = mallocNow;
-      previousId = id;
-    }
     const fuzz::ActionClass& action = *fuzz::FindClass(id);
     const CatalogueRow& row = *FindAction(id);
     auto params = maker.Make(options.seed, number, action);
@@ -561,7 +544,9 @@ int main(int argc, char** argv) {
         lastErrorAt = static_cast<long>(i);
         if (call.value.compare(0, unexpected.size(), unexpected) == 0)
           finding("an exception reached the export: " + call.value.substr(0, 200));
-        if (call.value == outOfMemory) finding("out of memory reported (std::bad_alloc)");
+        // kxErrorMessage "8" into [LastError] writes that text as its answer.
+        if (call.value == outOfMemory && !SameName(resultName, "LastError"))
+          finding("out of memory reported (std::bad_alloc)");
       }
       if (falseAt < 0 && !IsBlank(resultName) && call.name == resultName && call.value == "False")
         falseAt = static_cast<long>(i);
@@ -632,14 +617,13 @@ int main(int argc, char** argv) {
                 static_cast<unsigned long long>(slowLargeResults));
   std::printf(
       "  id  name                   class                        calls  false  "
-      "first ms  max ms  private KB  malloc KB\n");
+      "first ms  max ms\n");
   for (const auto& [id, s] : stats)
-    std::printf(
-        "  %2d  %-22s %-28s %6llu %6llu %9.1f %7.1f %11lld %10lld%s\n", id, ActionName(id).c_str(),
-        std::string(fuzz::ClassName(fuzz::FindClass(id)->kind)).c_str(),
-        static_cast<unsigned long long>(s.calls), static_cast<unsigned long long>(s.failures),
-        s.firstSeconds * 1000, s.maxSeconds * 1000, s.privateGrowth / 1024, s.mallocGrowth / 1024,
-        s.findings ? "  <- findings" : "");
+    std::printf("  %2d  %-22s %-28s %6llu %6llu %9.1f %7.1f%s\n", id, ActionName(id).c_str(),
+                std::string(fuzz::ClassName(fuzz::FindClass(id)->kind)).c_str(),
+                static_cast<unsigned long long>(s.calls),
+                static_cast<unsigned long long>(s.failures), s.firstSeconds * 1000,
+                s.maxSeconds * 1000, s.findings ? "  <- findings" : "");
 
   int status = findings ? 1 : 0;
   if (baselineTaken) {
@@ -647,20 +631,26 @@ int main(int argc, char** argv) {
     const fuzz::ResourceCounts after = fuzz::CountResources();
     std::printf("resources after warm-up: %s\n", baseline.ToString().c_str());
     std::printf("resources at the end:    %s\n", after.ToString().c_str());
-    // Private bytes move with the heap's high-water mark for a while: they are judged over
-    // 50,000 calls or more (a leak of a few bytes per call shows there), only printed below.
-    const std::uint64_t measured = done - options.warmup;
+    // Memory is judged by what the program holds: the C heap, counted at the import table,
+    // and the live blocks of all its heaps (where Windows keeps what the plug-in asked it
+    // for), each flat within 1 MB. Private bytes also count pages a heap keeps after a 1 MB
+    // text is freed, and what Wine keeps on its Unix side (showing and hiding the driver's
+    // title bar grows it by ~860 bytes a time with no block held anywhere): they are
+    // printed, and noted when they grew while the heaps did not.
     const long long privateGrowth =
         static_cast<long long>(after.privateBytes) - static_cast<long long>(baseline.privateBytes);
+    const long long mallocGrowth = after.mallocBytes - baseline.mallocBytes;
+    const long long heapGrowth =
+        static_cast<long long>(after.heapBusy) - static_cast<long long>(baseline.heapBusy);
     std::printf(
         "growth over %llu calls: host texts %lld, handles %ld, GDI %ld, USER %ld, "
-        "private bytes %lld, malloc %lld\n",
+        "C heap %lld, heaps' live blocks %lld, private bytes %lld\n",
         static_cast<unsigned long long>(done - options.warmup),
         after.globalBlocks - baseline.globalBlocks,
         static_cast<long>(after.handles) - static_cast<long>(baseline.handles),
         static_cast<long>(after.gdiObjects) - static_cast<long>(baseline.gdiObjects),
         static_cast<long>(after.userObjects) - static_cast<long>(baseline.userObjects),
-        privateGrowth, after.mallocBytes - baseline.mallocBytes);
+        mallocGrowth, heapGrowth, privateGrowth);
     std::printf(
         "  GDI and USER objects created through the imports and alive: GDI %lld, "
         "USER %lld\n",
@@ -668,9 +658,14 @@ int main(int argc, char** argv) {
     if (after.globalBlocks > baseline.globalBlocks || after.handles > baseline.handles ||
         after.gdiObjects > baseline.gdiObjects || after.userObjects > baseline.userObjects ||
         after.trackedGdi > baseline.trackedGdi || after.trackedUser > baseline.trackedUser ||
-        (privateGrowth > (1 << 20) && measured >= 50000)) {
+        mallocGrowth > (1 << 20) || heapGrowth > (1 << 20)) {
       std::printf("LEAK: resources grew between warm-up and the end\n");
       status = 1;
+    } else if (privateGrowth > (1 << 20)) {
+      std::printf(
+          "NOTE: private bytes grew %lld KB outside the heaps (no block of the program is held "
+          "for them)\n",
+          privateGrowth / 1024);
     }
   }
   SetCurrentDirectoryA(temp.c_str());
