@@ -3,7 +3,7 @@
 // the export, no call slower than a second, every failure reported through LastError (before
 // "False"), nothing written outside the sandbox, no device opened for writing, nothing that
 // changes the machine reached outside the seams, and no growth of host texts, handles, GDI and
-// USER objects or private bytes between warm-up and the end.
+// USER objects or of the memory the program holds between warm-up and the end.
 //
 //   fuzz_actions [--seed S] [--calls N] [--warmup W] [--only IDS] [--replay NUMBER]
 //
@@ -585,7 +585,7 @@ int main(int argc, char** argv) {
       SeedHostVariables(host);
       const fuzz::ResourceCounts now = fuzz::CountResources();
       std::printf(
-          "... %llu calls: private bytes %llu, malloc %lld, heaps %llu live, %llu free, %llu "
+          "... %llu calls: private bytes %llu, C heap %lld, heaps %llu live, %llu free, %llu "
           "committed\n",
           static_cast<unsigned long long>(number + 1), now.privateBytes, now.mallocBytes,
           now.heapBusy, now.heapFree, now.heapCommitted);
