@@ -198,7 +198,8 @@ void NbHost::SetVar(const std::string& name, const std::string& value) {
 void NbHost::ClearVariables(const std::string& name) {
   if (StripBrackets(name).empty()) {
     vars_.clear();
-    index_.clear();
+    // With its buckets, which clear() keeps sized for the most variables there ever were.
+    index_ = decltype(index_)();
     return;
   }
   const auto found = index_.find(Key(name));

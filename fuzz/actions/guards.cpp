@@ -364,6 +364,44 @@ HGLOBAL WINAPI CountGlobalFree(HGLOBAL block) {
   return result;
 }
 
+// ---- C heap blocks --------------------------------------------------------------------------
+// The bytes the program holds through malloc (operator new included), counted at the import
+// table: what the plug-in keeps, apart from what Wine's own libraries cache.
+
+std::atomic<long long> g_mallocBytes{0};
+using MallocFn = void* (*)(size_t);
+using CallocFn = void* (*)(size_t, size_t);
+using ReallocFn = void* (*)(void*, size_t);
+using FreeFn = void (*)(void*);
+using SizeFn = size_t (*)(void*);
+MallocFn realMalloc = nullptr;
+CallocFn realCalloc = nullptr;
+ReallocFn realRealloc = nullptr;
+FreeFn realFree = nullptr;
+SizeFn blockSize = nullptr;
+
+long long SizeOf(void* block) { return block ? static_cast<long long>(blockSize(block)) : 0; }
+void* CountMalloc(size_t bytes) {
+  void* block = realMalloc(bytes);
+  g_mallocBytes += SizeOf(block);
+  return block;
+}
+void* CountCalloc(size_t count, size_t bytes) {
+  void* block = realCalloc(count, bytes);
+  g_mallocBytes += SizeOf(block);
+  return block;
+}
+void* CountRealloc(void* old, size_t bytes) {
+  const long long before = SizeOf(old);
+  void* block = realRealloc(old, bytes);
+  if (block || bytes == 0) g_mallocBytes += SizeOf(block) - before;
+  return block;
+}
+void CountFree(void* block) {
+  g_mallocBytes -= SizeOf(block);
+  realFree(block);
+}
+
 // ---- GDI and USER objects ----------------------------------------------------------------
 // Wine answers GetGuiResources with 0, so the objects the plug-in creates through the import
 // table are counted here: created and not yet released.
@@ -658,6 +696,16 @@ void InstallGuards(const GuardOptions& options) {
 #undef TRACKED
   PatchImports(patches);
   PatchImports(tracked);
+  if (HMODULE crt = GetModuleHandleA("msvcrt.dll")) {
+    blockSize = reinterpret_cast<SizeFn>(reinterpret_cast<void*>(GetProcAddress(crt, "_msize")));
+    if (blockSize)
+      PatchImports(
+          {{"malloc", reinterpret_cast<void*>(&CountMalloc), reinterpret_cast<void**>(&realMalloc)},
+           {"calloc", reinterpret_cast<void*>(&CountCalloc), reinterpret_cast<void**>(&realCalloc)},
+           {"realloc", reinterpret_cast<void*>(&CountRealloc),
+            reinterpret_cast<void**>(&realRealloc)},
+           {"free", reinterpret_cast<void*>(&CountFree), reinterpret_cast<void**>(&realFree)}});
+  }
   if (!realGetProcAddress) realGetProcAddress = &GetProcAddress;
   if (!realPostMessageA) realPostMessageA = &PostMessageA;
 
@@ -704,6 +752,30 @@ int TakeClosedWindows(std::string* classes) {
 }
 
 long long OutstandingGlobalBlocks() { return g_globalBlocks; }
+long long MallocBytes() { return g_mallocBytes; }
+
+unsigned long long PrivateBytes() {
+  unsigned long long privateBytes = 0;
+  PROCESS_MEMORY_COUNTERS_EX memory{};
+  memory.cb = sizeof(memory);
+  if (GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
+                           sizeof(memory)))
+    privateBytes = memory.PrivateUsage ? memory.PrivateUsage : memory.PagefileUsage;
+  // Wine may answer 0: take the private memory from the Linux side of the process.
+  if (privateBytes == 0) {
+    char status[8192] = {};
+    HANDLE file = CreateFileA("Z:\\proc\\self\\status", GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    DWORD read = 0;
+    if (file != INVALID_HANDLE_VALUE) {
+      ReadFile(file, status, sizeof(status) - 1, &read, nullptr);
+      CloseHandle(file);
+    }
+    if (const char* anon = std::strstr(status, "RssAnon:"))
+      privateBytes = std::strtoull(anon + 8, nullptr, 10) * 1024;
+  }
+  return privateBytes;
+}
 
 ResourceCounts CountResources() {
   ResourceCounts counts;
@@ -716,30 +788,30 @@ ResourceCounts CountResources() {
     counts.trackedGdi = g_gdiObjects;
     counts.trackedUser = g_userObjects;
   }
-  PROCESS_MEMORY_COUNTERS_EX memory{};
-  memory.cb = sizeof(memory);
-  if (GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
-                           sizeof(memory)))
-    counts.privateBytes = memory.PrivateUsage ? memory.PrivateUsage : memory.PagefileUsage;
+  counts.privateBytes = PrivateBytes();
+  counts.mallocBytes = g_mallocBytes;
   // Wine answers some of these with 0: count the handle table by asking about every value a
-  // handle can have, and take the private memory from the Linux side of the process.
+  // handle can have.
   if (counts.handles == 0) {
     for (ULONG_PTR value = 4; value < 0x10000; value += 4) {
       DWORD flags = 0;
       if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) ++counts.handles;
     }
   }
-  if (counts.privateBytes == 0) {
-    char status[8192] = {};
-    HANDLE file = CreateFileA("Z:\\proc\\self\\status", GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    DWORD read = 0;
-    if (file != INVALID_HANDLE_VALUE) {
-      ReadFile(file, status, sizeof(status) - 1, &read, nullptr);
-      CloseHandle(file);
+  HANDLE heaps[64];
+  const DWORD heapCount = GetProcessHeaps(64, heaps);
+  for (DWORD i = 0; i < heapCount && i < 64; ++i) {
+    if (!HeapLock(heaps[i])) continue;
+    PROCESS_HEAP_ENTRY entry{};
+    while (HeapWalk(heaps[i], &entry)) {
+      if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY)
+        counts.heapBusy += entry.cbData;
+      else if (entry.wFlags & PROCESS_HEAP_REGION)
+        counts.heapCommitted += entry.Region.dwCommittedSize;
+      else if (!(entry.wFlags & PROCESS_HEAP_UNCOMMITTED_RANGE))
+        counts.heapFree += entry.cbData;
     }
-    if (const char* anon = std::strstr(status, "RssAnon:"))
-      counts.privateBytes = std::strtoull(anon + 8, nullptr, 10) * 1024;
+    HeapUnlock(heaps[i]);
   }
   return counts;
 }
@@ -751,7 +823,10 @@ std::string ResourceCounts::ToString() const {
          " (created through the imports and "
          "alive: GDI " +
          std::to_string(trackedGdi) + ", USER " + std::to_string(trackedUser) +
-         "), private bytes " + std::to_string(privateBytes);
+         "), private bytes " + std::to_string(privateBytes) + " (malloc " +
+         std::to_string(mallocBytes) + "; heaps: " + std::to_string(heapBusy) +
+         " in live blocks, " + std::to_string(heapFree) + " free, " +
+         std::to_string(heapCommitted) + " committed)";
 }
 
 }  // namespace fuzz

@@ -51,8 +51,14 @@ struct ResourceCounts {
   // icons, menus, windows): what Wine lets us see.
   long long trackedGdi = 0, trackedUser = 0;
   unsigned long long privateBytes = 0;
+  // What the program's heaps hold in live blocks and what they keep from the system: a leak
+  // grows the first, the high-water mark of freed blocks only the second.
+  unsigned long long heapBusy = 0, heapFree = 0, heapCommitted = 0;
+  long long mallocBytes = 0;  // held through the program's malloc, realloc and calloc
   std::string ToString() const;
 };
 ResourceCounts CountResources();
+unsigned long long PrivateBytes();
+long long MallocBytes();
 
 }  // namespace fuzz

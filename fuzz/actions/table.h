@@ -4,7 +4,10 @@
 #pragma once
 
 #include <array>
+#include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace fuzz {
 
@@ -41,12 +44,17 @@ enum class Slot : char {
   kScript = 's',       // host script lines
 };
 
+using Params = std::vector<std::optional<std::string>>;
+
 struct ActionClass {
   int id;
   Class kind;
   std::string_view slots;  // one Slot per catalogue parameter
   // False: the action may return false without writing LastError (its Part says so).
   bool reportsEveryFailure = true;
+  // Seconds the call may take beyond the one-second rule for these parameters, because the
+  // author asked for that much work or waiting (wipe cycles, a ping's time-out); null: none.
+  double (*extraSeconds)(const Params& params) = nullptr;
 };
 
 const std::array<ActionClass, 95>& Classification();
