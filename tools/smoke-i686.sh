@@ -51,10 +51,11 @@ cleanup() {
 }
 trap cleanup EXIT
 # One screen for the whole run: a Wine session keeps the display its first program found.
-Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp >$out/display 2>/dev/null &
+rm -f $out/xvfb-display
+Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp >$out/xvfb-display 2>/dev/null &
 xvfb=$!
-for _ in $(seq 100); do [ -s $out/display ] && break; sleep 0.1; done
-export DISPLAY=:$(head -1 $out/display)
+for _ in $(seq 100); do [ -s $out/xvfb-display ] && break; sleep 0.1; done
+export DISPLAY=:$(head -1 $out/xvfb-display)
 [ -e $binfmt/register ] || mount -t binfmt_misc binfmt_misc $binfmt
 # The i386 entry is removed again on exit: while it stands, every 64-bit Wine prefix that is
 # created starts its 32-bit helpers under qemu, which makes creating one take minutes.
