@@ -177,21 +177,26 @@ std::string NbHost::Key(std::string name) {
   return name;
 }
 
-std::optional<std::string> NbHost::Var(const std::string& name) const {
+const std::string* NbHost::Find(const std::string& name) const {
   const auto found = index_.find(Key(name));
-  if (found == index_.end()) return std::nullopt;
-  return found->second->second;
+  return found == index_.end() ? nullptr : &found->second->second;
 }
 
-void NbHost::SetVar(const std::string& name, const std::string& value) {
+std::optional<std::string> NbHost::Var(const std::string& name) const {
+  const std::string* value = Find(name);
+  if (!value) return std::nullopt;
+  return *value;
+}
+
+void NbHost::SetVar(const std::string& name, std::string value) {
   const std::string bare = StripBrackets(name);
   const std::string key = Key(bare);
   const auto found = index_.find(key);
   if (found != index_.end()) {
-    found->second->second = value;
+    found->second->second = std::move(value);
     return;
   }
-  vars_.emplace_back(bare, value);
+  vars_.emplace_back(bare, std::move(value));
   index_.emplace(key, std::prev(vars_.end()));
 }
 
@@ -246,13 +251,14 @@ void HOSTCALL NbHost::GetVariableCb(const char* name, char** value) {
   const CallbackTimer timer(g_active);
   g_active->getCalls.emplace_back(name ? name : "");
   if (g_active->getVariableReturnsNull) return;
-  if (const auto found = g_active->Var(name ? name : "")) *value = GlobalCopy(*found);
+  if (const std::string* found = g_active->Find(name ? name : "")) *value = GlobalCopy(*found);
 }
 
 void HOSTCALL NbHost::SetVariableCb(const char* name, const char* value) {
   if (!g_active) return;
   const CallbackTimer timer(g_active);
-  g_active->setCalls.push_back({name ? name : "", value ? value : ""});
+  if (g_active->recordSetCalls)
+    g_active->setCalls.push_back({name ? name : "", value ? value : ""});
   g_active->SetVar(name ? name : "", value ? value : "");
 }
 

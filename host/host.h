@@ -73,7 +73,7 @@ class NbHost {
   // Host variables: names compare without regard to case, [brackets] are accepted.
   std::optional<std::string> Var(const std::string& name) const;
   std::string Value(const std::string& name) const { return Var(name).value_or(""); }
-  void SetVar(const std::string& name, const std::string& value);
+  void SetVar(const std::string& name, std::string value);
   void ClearVariables(const std::string& name);  // empty: all
   bool SaveVariables(const std::string& path) const;
   const std::list<std::pair<std::string, std::string>>& Variables() const { return vars_; }
@@ -99,6 +99,9 @@ class NbHost {
     std::string name, value;
   };
   std::vector<SetCall> setCalls;
+  // Off, setCalls stays empty: the command line never reads it, and a copy of every value
+  // doubles the memory a result of hundreds of megabytes takes in a 32-bit process.
+  bool recordSetCalls = true;
   std::vector<std::string> getCalls;
   std::vector<std::string> scripts;   // ScriptProcessor texts
   std::vector<std::string> messages;  // request 9
@@ -133,6 +136,7 @@ class NbHost {
 
   bool RunLine(const std::string& line, int number, std::string* error);
   std::string Expand(const std::string& text) const;
+  const std::string* Find(const std::string& name) const;
   static std::string Key(std::string name);
 
   void Start(bool registerInterface);

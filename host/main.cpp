@@ -4,8 +4,12 @@
 // nbhost [--plugin PATH] [--version TEXT] --edit ID [--variable T] [--editor T] [--color T]
 //        [--ok] [SLOT...]   opens the action's property dialog, prints the slots after OK
 // --publication TITLE opens the publication's windows first (PubTitle, WinHandle)
+// --cancel cancels every dialog the script shows, as soon as it shows
+// --memory reports the largest free address block at the start and the peak working set at
+//          the end on standard error
 // Each action that answers false is reported on standard error ("line 12: kxSetVar answered
 // false"); --strict ends the run there with exit code 1.
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -18,6 +22,8 @@
 #include <vector>
 
 #include "host.h"
+// After host.h, which brings windows.h.
+#include <psapi.h>
 
 namespace {
 
@@ -74,10 +80,43 @@ BOOL CALLBACK FindVisibleDialog(HWND window, LPARAM out) {
   return FALSE;
 }
 
+// Room for one large allocation: what fragmentation of the address space leaves.
+size_t LargestFreeBlock() {
+  size_t largest = 0;
+  MEMORY_BASIC_INFORMATION info{};
+  for (auto* at = static_cast<char*>(nullptr); VirtualQuery(at, &info, sizeof info) == sizeof info;
+       at += info.RegionSize) {
+    if (info.State == MEM_FREE && info.RegionSize > largest) largest = info.RegionSize;
+    if (at + info.RegionSize < at) break;
+  }
+  return largest;
+}
+
+size_t PeakWorkingSet() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  return K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)
+             ? counters.PeakWorkingSetSize
+             : 0;
+}
+
+// Presses Cancel in each dialog the UI thread shows until `done`, so a script with dialog
+// actions runs unattended.
+std::thread DialogCanceller(const std::atomic<bool>& done) {
+  return std::thread([ui = GetCurrentThreadId(), &done] {
+    while (!done) {
+      HWND dialog = nullptr;
+      EnumThreadWindows(ui, &FindVisibleDialog, reinterpret_cast<LPARAM>(&dialog));
+      if (dialog) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+      Sleep(10);
+    }
+  });
+}
+
 int Usage() {
   std::fprintf(stderr,
                "usage: nbhost [--plugin PATH] [--version TEXT] [--publication TITLE] [--strict] "
-               "SCRIPT\n"
+               "[--cancel] [--memory] SCRIPT\n"
                "       nbhost [--plugin PATH] --catalogue\n"
                "       nbhost [--plugin PATH] [--version TEXT] --edit ID [--variable TEXT]\n"
                "              [--editor TEXT] [--color TEXT] [--ok] [SLOT...]\n");
@@ -157,7 +196,7 @@ int EditCommand(const std::string& plugin, const std::string& version, int argc,
 int main(int argc, char** argv) {
   std::string plugin = NbHost::DefaultPluginPath(), script;
   std::string version = "5.8.7";
-  bool catalogue = false, strict = false;
+  bool catalogue = false, strict = false, cancel = false, memory = false;
   std::string publication;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -171,6 +210,10 @@ int main(int argc, char** argv) {
       catalogue = true;
     else if (arg == "--strict")
       strict = true;
+    else if (arg == "--cancel")
+      cancel = true;
+    else if (arg == "--memory")
+      memory = true;
     else if (arg == "--edit") {
       try {
         return EditCommand(plugin, version, argc, argv, i + 1);
@@ -189,6 +232,7 @@ int main(int argc, char** argv) {
     host.versionText = version;
     host.echoMessages = true;
     host.strict = strict;
+    host.recordSetCalls = false;
     if (catalogue) {
       Print(host.title + " (" + host.publisher + "): " + host.hint + "\n");
       for (const auto& entry : host.Catalogue()) {
@@ -204,8 +248,17 @@ int main(int argc, char** argv) {
       return 0;
     }
     if (!publication.empty()) host.OpenPublication(publication);
+    const size_t freeAtStart = memory ? LargestFreeBlock() : 0;
     std::string error;
+    std::atomic<bool> done = false;
+    std::thread canceller = cancel ? DialogCanceller(done) : std::thread();
     const bool ok = host.RunScript(ReadScript(script), &error);
+    done = true;
+    if (canceller.joinable()) canceller.join();
+    if (memory)
+      std::fprintf(stderr, "nbhost: largest free address block %u MB, peak working set %u MB\n",
+                   static_cast<unsigned>(freeAtStart >> 20),
+                   static_cast<unsigned>(PeakWorkingSet() >> 20));
     for (const auto& [name, value] : host.Variables()) Print(name + "=" + value + "\n");
     for (const auto& answer : host.falseAnswers) std::fprintf(stderr, "%s\n", answer.c_str());
     // A strict run's stop at a false answer was reported just above.

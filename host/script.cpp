@@ -53,7 +53,7 @@ std::string NbHost::Expand(const std::string& text) const {
     if (inner.size() > 1 && inner[0] == '#' &&
         inner.find_first_not_of("0123456789", 1) == std::string::npos && inner.size() <= 4) {
       out += static_cast<char>(std::stoi(inner.substr(1)));
-    } else if (const auto value = Var(inner)) {
+    } else if (const std::string* value = Find(inner)) {
       out += *value;
     } else {
       out.append(text, open, close - open + 1);  // an unknown variable stays as written
