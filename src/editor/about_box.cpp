@@ -27,12 +27,9 @@ constexpr COLORREF kGreyText = RGB(128, 128, 128);
 constexpr COLORREF kStripFill = RGB(255, 255, 255);
 constexpr COLORREF kArtFill = RGB(214, 214, 199);
 
-void FreeFont(HFONT font) { DeleteObject(font); }
-void FreeBrush(HBRUSH brush) { DeleteObject(brush); }
-void DestroyIconFn(HICON icon) { DestroyIcon(icon); }
-using Font = UniqueResource<HFONT, nullptr, FreeFont>;
-using Brush = UniqueResource<HBRUSH, nullptr, FreeBrush>;
-using Icon = UniqueResource<HICON, nullptr, DestroyIconFn>;
+using Font = FontHandle;
+using Brush = BrushHandle;
+using Icon = IconHandle;
 
 struct AboutState {
   HWND window = nullptr;

@@ -32,12 +32,9 @@ constexpr COLORREF kDescriptionFill = RGB(255, 255, 225);
 constexpr COLORREF kDescriptionBorder = RGB(208, 208, 193);
 constexpr COLORREF kGreyText = RGB(128, 128, 128);
 
-void FreeFont(HFONT font) { DeleteObject(font); }
-void FreeBrush(HBRUSH brush) { DeleteObject(brush); }
-void DestroyIconFn(HICON icon) { DestroyIcon(icon); }
-using Font = UniqueResource<HFONT, nullptr, FreeFont>;
-using Brush = UniqueResource<HBRUSH, nullptr, FreeBrush>;
-using Icon = UniqueResource<HICON, nullptr, DestroyIconFn>;
+using Font = FontHandle;
+using Brush = BrushHandle;
+using Icon = IconHandle;
 
 }  // namespace
 

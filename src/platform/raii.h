@@ -38,6 +38,9 @@ inline void FindCloseFn(HANDLE h) { FindClose(h); }
 inline void GlobalFreeFn(HGLOBAL h) { GlobalFree(h); }
 inline void RegCloseKeyFn(HKEY h) { RegCloseKey(h); }
 inline void FreeLibraryFn(HMODULE h) { FreeLibrary(h); }
+inline void DeleteFontFn(HFONT h) { DeleteObject(h); }
+inline void DeleteBrushFn(HBRUSH h) { DeleteObject(h); }
+inline void DestroyIconFn(HICON h) { DestroyIcon(h); }
 
 // INVALID_HANDLE_VALUE is not a constant expression, so file handles use a null sentinel:
 // wrap CreateFile's result through FromCreateFile.
@@ -45,6 +48,9 @@ using Handle = UniqueResource<HANDLE, nullptr, CloseHandleFn>;
 using GlobalBlock = UniqueResource<HGLOBAL, nullptr, GlobalFreeFn>;
 using RegKey = UniqueResource<HKEY, nullptr, RegCloseKeyFn>;
 using Library = UniqueResource<HMODULE, nullptr, FreeLibraryFn>;
+using FontHandle = UniqueResource<HFONT, nullptr, DeleteFontFn>;
+using BrushHandle = UniqueResource<HBRUSH, nullptr, DeleteBrushFn>;
+using IconHandle = UniqueResource<HICON, nullptr, DestroyIconFn>;
 
 inline Handle FromCreateFile(HANDLE h) { return Handle(h == INVALID_HANDLE_VALUE ? nullptr : h); }
 

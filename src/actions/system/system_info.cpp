@@ -122,8 +122,7 @@ std::string MainModulePath() {
   return {};
 }
 
-void DestroyIconFn(HICON icon) { DestroyIcon(icon); }
-using Icon = UniqueResource<HICON, nullptr, DestroyIconFn>;
+using Icon = IconHandle;
 
 // The icon Explorer shows for the host program; ExtractAssociatedIconA writes the icon's file
 // back into the path buffer, so that buffer is at least MAX_PATH long.
