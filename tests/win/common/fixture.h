@@ -28,6 +28,23 @@ inline bool UsLocale() { return GetACP() == 1252; }
 #define SKIP_UNLESS_US() \
   if (!UsLocale()) GTEST_SKIP() << "needs the US locale (LC_ALL=C)"
 
+// Registers the help file the plug-in looks up for F1 and Help, as install.cmd does; an empty
+// path removes the registration. False when the key cannot be written.
+inline bool RegisterHelpFile(const std::string& path) {
+  const char* const key = "Software\\Tessoran\\Vellmark\\zaDode";
+  RegDeleteKeyA(HKEY_CURRENT_USER, key);
+  if (path.empty()) return true;
+  HKEY handle = nullptr;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_WRITE, nullptr, &handle,
+                      nullptr) != ERROR_SUCCESS)
+    return false;
+  const LONG written =
+      RegSetValueExA(handle, "HelpFile", 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+                     static_cast<DWORD>(path.size() + 1));
+  RegCloseKey(handle);
+  return written == ERROR_SUCCESS;
+}
+
 // A scratch folder under the temporary folder, removed with everything in it at the end.
 class ScratchDir {
  public:

@@ -208,18 +208,11 @@ TEST_F(Conventions, ExistingFilesAndFolders) {
 }
 
 TEST_F(Conventions, PluginHelpIsFalseWithoutARegisteredFile) {
-  RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Tessoran\\Vellmark\\zaDode");
+  RegisterHelpFile("");
   EXPECT_FALSE(OpenPluginHelp("topic"));
-  HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Tessoran\\Vellmark\\zaDode", 0, nullptr,
-                            0, KEY_WRITE, nullptr, &key, nullptr),
-            ERROR_SUCCESS);
-  const char missing[] = "C:\\no\\such\\help.chm";
-  RegSetValueExA(key, "HelpFile", 0, REG_SZ, reinterpret_cast<const BYTE*>(missing),
-                 sizeof missing);
-  RegCloseKey(key);
+  ASSERT_TRUE(RegisterHelpFile("C:\\no\\such\\help.chm"));
   EXPECT_FALSE(OpenPluginHelp("topic"));
-  RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Tessoran\\Vellmark\\zaDode");
+  RegisterHelpFile("");
 }
 
 TEST_F(Conventions, ShellOpenOfAMissingFileFails) {

@@ -116,7 +116,7 @@ TEST_F(AboutBoxTest, LinksOpenTheWebsiteAndAMailToTheMaker) {
 
 TEST_F(AboutBoxTest, HelpButtonF1AndDescriptionOpenTheAboutTopic) {
   // No help file registered: the message, and the box stays open.
-  RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Tessoran\\Vellmark\\zaDode");
+  RegisterHelpFile("");
   bool open = false;
   FormWatcher missing([&](HWND box) {
     Click(box, IDA_HELP);
@@ -129,13 +129,7 @@ TEST_F(AboutBoxTest, HelpButtonF1AndDescriptionOpenTheAboutTopic) {
 
   ScratchDir dir;
   const std::string helpFile = dir.Write("zaDode.chm", "help");
-  HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Tessoran\\Vellmark\\zaDode", 0, nullptr,
-                            0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
-            ERROR_SUCCESS);
-  RegSetValueExA(key, "HelpFile", 0, REG_SZ, reinterpret_cast<const BYTE*>(helpFile.c_str()),
-                 static_cast<DWORD>(helpFile.size() + 1));
-  RegCloseKey(key);
+  ASSERT_TRUE(RegisterHelpFile(helpFile));
   bool okFocused = false;
   FormWatcher registered([&](HWND box) {
     Click(box, IDA_HELP);
@@ -153,7 +147,7 @@ TEST_F(AboutBoxTest, HelpButtonF1AndDescriptionOpenTheAboutTopic) {
     }
   });
   nbAbout();
-  RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Tessoran\\Vellmark\\zaDode");
+  RegisterHelpFile("");
   const std::string about = helpFile + "::\\index.html#about";
   EXPECT_EQ(g_help, (std::vector<std::string>{about, about, about}));
   EXPECT_TRUE(okFocused);

@@ -305,13 +305,7 @@ HWND WINAPI RecordHelp(HWND, LPCSTR target, UINT, DWORD_PTR) {
 TEST_F(EditFormTest, HelpOpensTheTopicOfTheFormsOwnAction) {
   ScratchDir dir;
   const std::string helpFile = dir.Write("zaDode.chm", "help");
-  HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Tessoran\\Vellmark\\zaDode", 0, nullptr,
-                            0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
-            ERROR_SUCCESS);
-  RegSetValueExA(key, "HelpFile", 0, REG_SZ, reinterpret_cast<const BYTE*>(helpFile.c_str()),
-                 static_cast<DWORD>(helpFile.size() + 1));
-  RegCloseKey(key);
+  ASSERT_TRUE(RegisterHelpFile(helpFile));
   const MachineSeams saved = Seams();
   Seams().htmlHelp = &RecordHelp;
   for (const int id : {75, 4, 95}) {
@@ -326,7 +320,7 @@ TEST_F(EditFormTest, HelpOpensTheTopicOfTheFormsOwnAction) {
               helpFile + "::\\index.html#" + LoadResString(IDS_ACTION_NAME_BASE + id));
   }
   Seams() = saved;
-  RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Tessoran\\Vellmark\\zaDode");
+  RegisterHelpFile("");
   EXPECT_TRUE(host.messages.empty());
 }
 
