@@ -57,13 +57,12 @@ struct LinkObject {
     HRESULT hr = stream->Save(memory.get(), TRUE);
     STATSTG stat{};
     if (SUCCEEDED(hr)) hr = memory->Stat(&stat, STATFLAG_NONAME);
+    if (SUCCEEDED(hr)) hr = memory->Seek(LARGE_INTEGER{}, STREAM_SEEK_SET, nullptr);
     if (FAILED(hr)) return hr;
     bytes.resize(static_cast<size_t>(stat.cbSize.QuadPart));
     ULONG read = 0;
-    if (SUCCEEDED(hr)) hr = memory->Seek(LARGE_INTEGER{}, STREAM_SEEK_SET, nullptr);
-    if (SUCCEEDED(hr)) hr = memory->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &read);
-    if (SUCCEEDED(hr) && read != bytes.size()) hr = E_FAIL;
-    return hr;
+    hr = memory->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &read);
+    return SUCCEEDED(hr) && read != bytes.size() ? E_FAIL : hr;
   }
 
   void Load(std::string_view bytes) {
