@@ -1,7 +1,6 @@
 #include "platform/files.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <optional>
 #include <utility>
 
@@ -268,9 +267,9 @@ class Staging {
     for (int attempt = 0; attempt < 16; ++attempt) {
       const unsigned mix =
           (GetCurrentProcessId() << 12) ^ GetTickCount() ^ (++counter * 0x9E3779B9u);
-      wchar_t name[16];
-      std::swprintf(name, 16, L"~kx%05X.tmp", mix & 0xFFFFF);
-      std::wstring path = folder + name;
+      std::wstring path = folder + L"~kx";
+      for (int shift = 16; shift >= 0; shift -= 4) path += L"0123456789ABCDEF"[(mix >> shift) & 15];
+      path += L".tmp";
       file_ = FromCreateFile(
           CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr));
       if (file_) {
@@ -319,10 +318,10 @@ DWORD ClaimRoom(HANDLE file, std::uint64_t from, std::uint64_t to) {
   LARGE_INTEGER at{};
   at.QuadPart = static_cast<LONGLONG>(from);
   if (!SetFilePointerEx(file, at, nullptr, FILE_BEGIN)) return GetLastError();
-  static const char zeros[1 << 16] = {};
+  const std::string zeros(std::min<std::uint64_t>(to - from, 1 << 16), '\0');
   for (std::uint64_t left = to - from; left > 0;) {
-    const auto piece = static_cast<std::size_t>(std::min<std::uint64_t>(left, sizeof zeros));
-    if (const DWORD error = WriteAllTo(file, zeros, piece)) return error;
+    const auto piece = static_cast<std::size_t>(std::min<std::uint64_t>(left, zeros.size()));
+    if (const DWORD error = WriteAllTo(file, zeros.data(), piece)) return error;
     left -= piece;
   }
   return FlushFileBuffers(file) ? ERROR_SUCCESS : GetLastError();
