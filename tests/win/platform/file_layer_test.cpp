@@ -92,7 +92,8 @@ class HeldElsewhere {
 // seen through Wine's Z: drive; unmounted again with the object.
 class SmallDisk {
  public:
-  SmallDisk() : unix_("/tmp/zadode_full_" + std::to_string(GetCurrentProcessId())) {
+  // Windows process ids repeat across the Wine servers of suites that run side by side.
+  SmallDisk() : unix_("/tmp/zadode_full_" + std::to_string(std::random_device()())) {
     mounted_ = Shell("mkdir -p " + unix_ + " && mount -t tmpfs -o size=16m zadode_full " + unix_);
   }
   ~SmallDisk() {
