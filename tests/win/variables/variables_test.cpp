@@ -310,22 +310,6 @@ TEST_F(Variables, SaveVariablesWithNothingMatchedLeavesTheFileAlone) {
   EXPECT_FALSE(host.Var("LastError"));
 }
 
-TEST_F(Variables, SaveVariablesReplacesAnOldFileWhole) {
-  host.SetVar("a", "1");
-  ScratchDir dir;
-  const std::string old = dir.Write("old.txt", std::string(1000, 'x'));
-  ASSERT_TRUE(ExecTexts(host, kSaveVariables, {"a", old}));
-  EXPECT_EQ(ReadFileBytes(old), "a=1\r\n");
-  WIN32_FIND_DATAA data;
-  int files = 0;
-  const HANDLE find = FindFirstFileA((dir.path() + "\\*").c_str(), &data);
-  ASSERT_NE(find, INVALID_HANDLE_VALUE);
-  do files += !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
-  while (FindNextFileA(find, &data));
-  FindClose(find);
-  EXPECT_EQ(files, 1) << "a temporary file was left in the folder";
-}
-
 TEST_F(Variables, SaveVariablesWithAnEmptyListHandsTheJobToTheHost) {
   host.SetVar("a", "1");
   host.SetVar("b", "2");
