@@ -316,7 +316,7 @@ class Edition:
                 value = re.sub(r"%[sd]", lambda _: "\0" + arg + "\1", value, count=1)
             value = html.escape(value).replace("\r\n", "[#13][#10]")
             value = value.replace("\0", "<i>").replace("\1", "</i>")
-            return "<code>«" + value + "»</code>"
+            return self.w("quote", text="<code>" + value + "</code>")
 
         return self.link(re.sub(r"\{(IDS_[\w+]+(?::[^}]*)?)\}", message, text), action)
 
@@ -355,11 +355,12 @@ class Edition:
                     _, pattern, note = block.vary[key]
                     shown = re.sub(r"‹([^›]*)›", lambda m: "<i>" + m[1].split("|")[0] + "</i>",
                                    html.escape(pattern))
-                    cell = (f'<td class="value">«<code class="varies" title="{html.escape(pattern)}"'
-                            f'>{shown}</code>»'
+                    code = f'<code class="varies" title="{html.escape(pattern)}">{shown}</code>'
+                    cell = (f'<td class="value">{self.w("quote", text=code)}'
                             f' <span class="note">({self.w(note)})</span></td>')
                 else:
-                    cell = f'<td class="value">«<code>{html.escape(value)}</code>»</td>'
+                    code = f"<code>{html.escape(value)}</code>"
+                    cell = f'<td class="value">{self.w("quote", text=code)}</td>'
                 out.append(f'<tr><td class="var">{label}</td>{cell}</tr>')
             out.append("</table>")
         return "\n".join(out)
@@ -377,8 +378,8 @@ class Edition:
             listed = ", ".join(f"<code>{html.escape(i)}</code>" for i in items)
             if default:
                 listed += "; " + self.w("default", value=html.escape(default))
-            out.append(f"<tr><td>«{html.escape(label)}»</td><td>{slot + 1}</td><td>"
-                       + ", ".join(f"«{html.escape(b)}»" for b in buttons)
+            out.append(f"<tr><td>{self.w('quote', text=html.escape(label))}</td><td>{slot + 1}</td>"
+                       "<td>" + ", ".join(self.w("quote", text=html.escape(b)) for b in buttons)
                        + f"</td><td>{listed}</td></tr>")
         out.append("</table>")
         if test:
@@ -403,7 +404,7 @@ class Edition:
             out.append(f"<table><tr><th>{self.w('col_number')}</th><th>{self.w('col_kind')}</th>"
                        f"<th>{self.w('col_field')}</th><th>{self.w('col_text')}</th></tr>")
             for index, (kind, text) in enumerate(zip(kinds, topic.fields["p"])):
-                label = f"«{html.escape(labels[index])}»" if index in labels else ""
+                label = self.w("quote", text=html.escape(labels[index])) if index in labels else ""
                 out.append(f"<tr><td>{index + 1}</td><td>{self.w(f'kind{kind}')}</td>"
                            f"<td>{label}</td><td>{self.expand(text, name)}</td></tr>")
             out.append("</table>")
@@ -430,8 +431,10 @@ class Edition:
     def category_page(self, title, intro, actions, example):
         out = [f"<h1>{html.escape(title)}</h1>", self.expand(intro, ""),
                f"<h2>{self.w('actions')}</h2><table>"]
-        for name in actions:
-            hint = html.escape(self.rows[name][2]).replace("\n", "<br>")
+        for name in actions:  # what the action does: the corrected hint where there is one
+            precise = self.topics[name].one("precise")
+            hint = (self.expand(precise, "") if precise
+                    else html.escape(self.rows[name][2]).replace("\n", "<br>"))
             out.append(f'<tr><td><a href="{name}.html">{name}</a></td><td>{hint}</td></tr>')
         out.append("</table>")
         out.append(f"<h2>{html.escape(example.one('title'))}</h2>")

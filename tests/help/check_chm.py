@@ -53,7 +53,8 @@ def examples(page):
     for m in re.finditer(r'<pre class="example">(.*?)</pre>\s*(<p class="results">.*?</table>)?',
                          page, re.S):
         if m.group(2):
-            rows = re.findall(r'<td class="var">(.*?)</td><td class="value">«(.*?)»', m.group(2))
+            rows = re.findall(r'<td class="var">(.*?)</td><td class="value">[^<]*(<code.*?</code>)',
+                              m.group(2))
             found.append((text_of(m.group(1)), rows))
     return found
 
