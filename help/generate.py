@@ -21,16 +21,21 @@ A block holds "key: text" lines:
   precise:  what the catalogue hint should have said, where it is wrong or unclear
   p:        one line per parameter, as many as the catalogue registers
   result:   what the action writes;   error: a LastError text (any number)
-  note:     a further paragraph;      dialog: a further paragraph about the property dialog
+  note:     a further paragraph (HTML as it is when it starts with "<", such as a table)
+  dialog:   a further paragraph about the property dialog
   title:    the heading of a general page or of a category's example
-  example:  a script line; consecutive example lines form one block that is run, and the
-            variables it leaves are shown under it. example-false: a line that may answer
-            false. example-skip: a line shown but not run (dialogs, power, the monitor).
+  example:  a script line; consecutive example lines form one block that runs on fresh
+            variables, and the variables it leaves are shown under it. example-false: a line
+            that may answer false. example-skip: lines shown but not run (dialogs, power, the
+            monitor), a block of their own.
   vary:     "Name = pattern" for a result that changes from run to run: the pattern is shown
             instead of the value, ‹…› marks its varying parts (digits: a number; a|b: one of
-            those, the first shown; anything else: any text), and the value must match it
+            those, the first shown; anything else: any text), and the value must match it;
+            "Name* = pattern" covers an array whose length varies (Name0, Name1 …) in one row
   system:   the same for a text that Windows writes (its wording depends on its version)
-Any other line is HTML prose. Every disagreement stops the build.
+Any other line is HTML prose (the general pages, a category's example); an action's block has
+none. Every disagreement stops the build: a parameter count that differs from the catalogue, an
+example that answers false where it may not, a value that does not match its pattern.
 """
 import argparse
 import html
@@ -94,14 +99,15 @@ class Block:
                      and key[len(k) - 1:].isdigit()), None)
 
     @property
-    def runs(self):
-        return any(kind != "skip" for kind, _ in self.lines)
+    def runs(self):  # a block is all example-skip lines or none (read_topics splits them)
+        return self.lines[0][0] != "skip"
 
 
 class Topic:
     def __init__(self, name):
         self.name = name
-        self.fields = {key: [] for key in KEYS if not key.startswith("example") and key != "vary"}
+        self.fields = {key: [] for key in KEYS
+                       if not key.startswith("example") and key not in ("vary", "system")}
         self.prose = []
         self.blocks = []
 
@@ -242,7 +248,7 @@ class Edition:
             self.categories.append((title, page, intro, actions, topics["@example"]))
             self.topics.update((n, topics[n]) for n in actions)
             self.topics[page] = topics["@example"]
-        _, general, self.general_order = read_topics(self.folder / "general.txt")
+        _, general, _ = read_topics(self.folder / "general.txt")
         for name in ("about", "version", "thirdparty"):
             if name not in general:
                 raise HelpError(f"general.txt: no '{name}' topic")
@@ -285,8 +291,6 @@ class Edition:
         results = self.host.blocks("\r\n".join(script) + "\r\n")
         for title, block in runs.items():
             problems, variables = results[title]
-            if any(kind == "skip" for kind, _ in block.lines):
-                raise HelpError(f"{title}: an example block is run whole or not at all")
             allowed = [i + 1 for i, (kind, _) in enumerate(block.lines) if kind == "false"]
             for problem in problems:
                 m = re.match(r"line (\d+): \w+ answered false$", problem)
@@ -366,7 +370,7 @@ class Edition:
         return "\n".join(out)
 
     def dialog_html(self, name):
-        number, kinds, _ = self.rows[name]
+        number = self.rows[name][0]
         out = [f"<h2>{self.w('dialog')}</h2>"]
         if number not in self.forms:
             return out + [f"<p>{self.w('no_dialog')}</p>"]

@@ -22,6 +22,7 @@ import subprocess
 import sys
 import tempfile
 
+sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 sys.path.insert(0, str(pathlib.Path(__file__).parents[2] / "help"))
 from generate import Host, vary_regex  # noqa: E402  the generator's own nbhost runner
 
