@@ -260,6 +260,9 @@ void CreateFrame(FormState& form, int index, int x, int y, int width) {
         CreateChild(form, WS_EX_CLIENTEDGE, L"EDIT", L"", ES_AUTOHSCROLL | WS_TABSTOP,
                     id(IDE_FRAME_INPUT), x, inputTop, editWidth, kInputHeight, FontRole::Input);
   }
+  // A variable has no length limit: without this the field takes no typing past 30,000
+  // characters and cuts a longer paste without a word (a Base64 text, for one).
+  SendMessageW(frame.input, design.kind == FrameKind::Combo ? CB_LIMITTEXT : EM_SETLIMITTEXT, 0, 0);
 
   int left = x + editWidth + kGap;
   const int buttonTop = inputTop - (kInputTop - kButtonTop);
