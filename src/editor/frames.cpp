@@ -235,7 +235,7 @@ void CreateFrame(FormState& form, int index, int x, int y, int width) {
     const int listWidth = design.width ? design.width : kListWidth;
     frame.list = CreateChild(
         form, WS_EX_CLIENTEDGE, L"LISTBOX", L"",
-        LBS_EXTENDEDSEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
+        LBS_MULTIPLESEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
         id(IDL_FRAME_LIST), x, inputTop, listWidth, ListHeight(design), FontRole::Input);
     SendMessageW(frame.list, LB_SETITEMHEIGHT, 0, form.Scale(kListItemHeight));
     for (int i = 0; i < design.items.count; ++i)

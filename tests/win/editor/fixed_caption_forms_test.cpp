@@ -299,6 +299,45 @@ TEST_F(SpecialFormTest, OptionListsPreselectFromTheSlotAndWriteTheTextFieldBack)
   }
 }
 
+// Each plain click toggles its item, as in a set of flags; the text lists the chosen items in
+// list order, whatever the order of the clicks. Clicked with the mouse, at the item.
+TEST_F(SpecialFormTest, PlainClicksInAnOptionListKeepTheEarlierChoice) {
+  const struct {
+    int id, frame, slot;
+    const char* text;
+    std::vector<int> clicks;
+    const char* written;
+  } rows[] = {
+      {42, 7, 6, "", {3, 1}, "ofNoValidate,ofPathMustExist"},
+      {43, 7, 6, "ofOverwritePrompt", {3, 1}, "ofOverwritePrompt,ofNoChangeDir,ofShareAware"},
+      {44, 7, 6, "", {1, 3}, "ofNoValidate,ofPathMustExist"},
+      {45, 7, 6, "", {3, 1}, "ofNoChangeDir,ofShareAware"},
+      {72, 5, 4, "", {3, 1}, "FOF_FILESONLY,FOF_NOCONFIRMATION"},
+      {41, 1, 1, "", {1, 3, 1}, "cdPreventFullOpen"},
+  };
+  for (const auto& row : rows) {
+    std::vector<const char*> texts(8, "x");
+    texts[static_cast<size_t>(row.slot)] = row.text;
+    Slots slots(texts);
+    FormWatcher watcher([&](HWND form) {
+      HWND list = GetDlgItem(form, FrameControlId(row.frame, IDL_FRAME_LIST));
+      for (const int item : row.clicks) {
+        RECT box{};
+        SendMessageW(list, LB_GETITEMRECT, item, reinterpret_cast<LPARAM>(&box));
+        POINT centre{(box.left + box.right) / 2, (box.top + box.bottom) / 2};
+        ClientToScreen(list, &centre);
+        const std::string before = InputAnsi(form, row.frame);
+        ClickAt(centre);
+        EXPECT_TRUE(WaitUntil([&] { return InputAnsi(form, row.frame) != before; }))
+            << row.id << " item " << item;
+      }
+      Click(form, IDB_OK);
+    });
+    ASSERT_TRUE(host.Edit(row.id, slots.get())) << row.id;
+    EXPECT_EQ(slots.Text(static_cast<size_t>(row.slot)), row.written) << row.id;
+  }
+}
+
 struct FileDialogSeen {
   int calls = 0;
   std::string file, title, folder, extension;
