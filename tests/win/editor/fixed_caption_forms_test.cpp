@@ -338,6 +338,36 @@ TEST_F(SpecialFormTest, PlainClicksInAnOptionListKeepTheEarlierChoice) {
   }
 }
 
+// Nothing but the form's own disabled state keeps the author from a second Test, or from OK,
+// while the picture save dialog (which has no owner) is open.
+std::vector<BOOL> g_formEnabled;
+HWND g_testedForm = nullptr;
+template <typename Dialog>
+BOOL WINAPI NoteWhetherTheFormIsEnabled(Dialog) {
+  g_formEnabled.push_back(IsWindowEnabled(g_testedForm));
+  return FALSE;
+}
+
+TEST_F(SpecialFormTest, TestButtonDisablesTheFormWhileTheDialogIsOpen) {
+  Seams().chooseFont = &NoteWhetherTheFormIsEnabled<LPCHOOSEFONTA>;
+  Seams().chooseColor = &NoteWhetherTheFormIsEnabled<LPCHOOSECOLORA>;
+  Seams().getOpenFileName = &NoteWhetherTheFormIsEnabled<LPOPENFILENAMEA>;
+  Seams().getSaveFileName = &NoteWhetherTheFormIsEnabled<LPOPENFILENAMEA>;
+  for (const int id : {40, 41, 42, 43, 44, 45}) {
+    g_formEnabled.clear();
+    BOOL enabledAfter = FALSE;
+    Slots slots({});
+    FormWatcher watcher([&](HWND form) {
+      g_testedForm = form;
+      Click(form, IDB_TEST);
+      enabledAfter = IsWindowEnabled(form);
+    });
+    host.Edit(id, slots.get());
+    EXPECT_EQ(g_formEnabled, std::vector<BOOL>{FALSE}) << id;
+    EXPECT_TRUE(enabledAfter) << id;
+  }
+}
+
 struct FileDialogSeen {
   int calls = 0;
   std::string file, title, folder, extension;
