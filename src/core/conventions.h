@@ -70,6 +70,8 @@ int ScreenPixelsPerInch();
 // The LOGFONT that shows `font` on a device of `dpi` dots per inch (the font dialogs start
 // from it).
 LOGFONTA LogFontFrom(const FontSpec& font, int dpi);
+// The colour the font dialogs start from: black when the font text's colour is unreadable.
+COLORREF FontDialogColor(const FontSpec& font);
 
 // Existing file: attributes readable and the folder bit clear; existing folder: bit set.
 bool FileExists(std::string_view path);

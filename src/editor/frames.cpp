@@ -87,7 +87,7 @@ void PickFont(FormState& form, FrameState& frame) {
   dialog.hwndOwner = form.window;
   dialog.lpLogFont = &logFont;
   dialog.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT;
-  dialog.rgbColors = initial.color < 0 ? 0 : static_cast<COLORREF>(initial.color);
+  dialog.rgbColors = FontDialogColor(initial);
   if (!Seams().chooseFont(&dialog)) {
     SetForegroundWindow(form.window);
     return;
