@@ -2,9 +2,11 @@
 // writes which slot, the combo and list defaults, and the Test buttons.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
+#include "editor/form_catalogue.h"
 #include "fixture.h"
 #include "inprocess.h"
 #include "platform/resources.h"
@@ -335,6 +337,29 @@ TEST_F(SpecialFormTest, PlainClicksInAnOptionListKeepTheEarlierChoice) {
     });
     ASSERT_TRUE(host.Edit(row.id, slots.get())) << row.id;
     EXPECT_EQ(slots.Text(static_cast<size_t>(row.slot)), row.written) << row.id;
+  }
+}
+
+// Each text frame's variables button stands at one x in its column of the form, whatever
+// buttons follow it (a combo box keeps its own short width).
+TEST_F(SpecialFormTest, VariablesButtonsLineUpInEveryForm) {
+  std::array<int, 96> ids{};
+  const int count = FormIds(ids);
+  for (int i = 0; i < count; ++i) {
+    const FormSpec& design = *FindForm(ids[i]);
+    std::array<std::vector<LONG>, 2> lefts;
+    Slots slots({});
+    FormWatcher watcher([&](HWND form) {
+      for (int frame = 0; frame < design.frameCount; ++frame) {
+        if (design.frames[frame].kind == FrameKind::Combo) continue;
+        RECT box{};
+        GetWindowRect(GetDlgItem(form, FrameControlId(frame, IDB_FRAME_VARIABLES)), &box);
+        lefts[design.frames[frame].column ? 1 : 0].push_back(box.left);
+      }
+    });
+    host.Edit(design.id, slots.get());
+    for (const auto& column : lefts)
+      for (const LONG left : column) EXPECT_EQ(left, column.front()) << "id " << design.id;
   }
 }
 
