@@ -254,7 +254,7 @@ struct AboutWatcher {
   void Watch() {
     for (int attempt = 0; attempt < 200 && !found; ++attempt) {
       Sleep(50);
-      const HWND dialog = FindWindowA("#32770", nullptr);
+      const HWND dialog = OwnDialog();
       if (!dialog) continue;
       title = WindowText(dialog);
       EnumChildWindows(
@@ -267,6 +267,17 @@ struct AboutWatcher {
       found = true;
       PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     }
+  }
+  // Only this program's: a suite running beside it in the same prefix shows dialogs too, and
+  // closing one of those instead left the about box open for good.
+  static HWND OwnDialog() {
+    HWND dialog = nullptr;
+    while ((dialog = FindWindowExA(nullptr, dialog, "#32770", nullptr))) {
+      DWORD process = 0;
+      GetWindowThreadProcessId(dialog, &process);
+      if (process == GetCurrentProcessId()) return dialog;
+    }
+    return nullptr;
   }
   static std::string WindowText(HWND window) {
     char text[1024] = {};
