@@ -366,10 +366,11 @@ TEST_F(SpecialFormTest, VariablesButtonsLineUpInEveryForm) {
 // Nothing but the form's own disabled state keeps the author from a second Test, or from OK,
 // while the picture save dialog (which has no owner) is open.
 std::vector<BOOL> g_formEnabled;
-HWND g_testedForm = nullptr;
+HWND g_testedForm = nullptr, g_dialogOwner = nullptr;
 template <typename Dialog>
-BOOL WINAPI NoteWhetherTheFormIsEnabled(Dialog) {
+BOOL WINAPI NoteWhetherTheFormIsEnabled(Dialog dialog) {
   g_formEnabled.push_back(IsWindowEnabled(g_testedForm));
+  g_dialogOwner = dialog->hwndOwner;
   return FALSE;
 }
 
@@ -390,6 +391,9 @@ TEST_F(SpecialFormTest, TestButtonDisablesTheFormWhileTheDialogIsOpen) {
     host.Edit(id, slots.get());
     EXPECT_EQ(g_formEnabled, std::vector<BOOL>{FALSE}) << id;
     EXPECT_TRUE(enabledAfter) << id;
+    // The disabled form is still the active window that owns the dialog; only the picture
+    // save dialog has none.
+    EXPECT_EQ(g_dialogOwner, id == 45 ? nullptr : g_testedForm) << id;
   }
 }
 
