@@ -267,3 +267,7 @@ LOGFONTA LogFontFrom(const FontSpec& font, int dpi) {
   font.name.copy(logFont.lfFaceName, sizeof(logFont.lfFaceName) - 1);
   return logFont;
 }
+
+COLORREF FontDialogColor(const FontSpec& font) {
+  return font.color < 0 ? RGB(0, 0, 0) : static_cast<COLORREF>(font.color);
+}

@@ -75,3 +75,5 @@ int ScreenPixelsPerInch();
 // The LOGFONT that shows `font` on a device of `dpi` dots per inch (the font dialogs start
 // from it).
 LOGFONTA LogFontFrom(const FontSpec& font, int dpi);
+// The colour the font dialogs start from: black when the font text's colour is unreadable.
+COLORREF FontDialogColor(const FontSpec& font);

@@ -201,6 +201,20 @@ void QuoteFields(FormState& form) {
   }
 }
 
+// The picture save dialog opens without an owner, so nothing else would keep the author from
+// a second Test, or OK on the form, while a tested dialog is open.
+void RunTest(FormState& form) {
+  struct Disabled {
+    HWND window;
+    explicit Disabled(HWND w) : window(w) { EnableWindow(window, FALSE); }
+    ~Disabled() {
+      EnableWindow(window, TRUE);
+      SetForegroundWindow(window);
+    }
+  } disabled{form.window};
+  form.design->test(form);
+}
+
 void ShowHelp(FormState& form) {
   std::wstring name(
       static_cast<size_t>(GetWindowTextLengthW(GetDlgItem(form.window, IDT_ACTION_NAME))) + 1,
@@ -386,7 +400,7 @@ INT_PTR CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         if (id == IDB_HELP && code == BN_CLICKED) {
           ShowHelp(*form);
         } else if (id == IDB_TEST && code == BN_CLICKED && form->design->test) {
-          form->design->test(*form);
+          RunTest(*form);
         } else {
           HandleFrameCommand(*form, id, code);
         }

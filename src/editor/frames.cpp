@@ -6,6 +6,7 @@
 #include <commdlg.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <array>
 
 #include "core/conventions.h"
@@ -28,7 +29,6 @@ constexpr int kButtonHeight = 23;
 constexpr int kButtonTop = kInputTop - 1;
 constexpr int kGap = 2;
 constexpr int kSeparatorWidth = 8;
-constexpr int kListWidth = 285;
 constexpr int kListHeight = 111;
 constexpr int kListItemHeight = 14;
 constexpr int kComboDropHeight = 200;
@@ -87,7 +87,7 @@ void PickFont(FormState& form, FrameState& frame) {
   dialog.hwndOwner = form.window;
   dialog.lpLogFont = &logFont;
   dialog.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT;
-  dialog.rgbColors = initial.color < 0 ? 0 : static_cast<COLORREF>(initial.color);
+  dialog.rgbColors = FontDialogColor(initial);
   if (!Seams().chooseFont(&dialog)) {
     SetForegroundWindow(form.window);
     return;
@@ -197,6 +197,26 @@ int PlanButtons(const FrameSpec& design, std::array<ButtonPlan, 3>& plan, bool& 
   return count;
 }
 
+int ButtonsWidth(const FrameSpec& design) {
+  std::array<ButtonPlan, 3> plan{};
+  bool separator = false;
+  return PlanButtons(design, plan, separator) * kButtonWidth + (separator ? kSeparatorWidth : 0);
+}
+
+// The frames that take the form's width leave room for the widest group of buttons in their
+// column, so every variables button of the column stands at one x whatever follows it. A frame
+// of a width of its own (a combo box, a two-column option list) keeps its own layout.
+int ReservedButtonsWidth(const FormState& form, const FrameSpec& design) {
+  if (design.width) return ButtonsWidth(design);
+  int widest = 0;
+  for (int i = 0; i < form.design->frameCount; ++i) {
+    const FrameSpec& other = form.design->frames[i];
+    if (!other.width && other.column == design.column)
+      widest = std::max(widest, ButtonsWidth(other));
+  }
+  return widest;
+}
+
 HWND* ButtonSlot(FrameState& frame, FramePart part) {
   switch (part) {
     case IDB_FRAME_VARIABLES:
@@ -229,26 +249,27 @@ void CreateFrame(FormState& form, int index, int x, int y, int width) {
   frame.label =
       CreateChild(form, 0, L"STATIC", LoadResWide(design.caption), SS_LEFT | SS_NOPREFIX,
                   id(IDT_FRAME_LABEL), x, y + kLabelTop, width, kLabelHeight, FontRole::Label);
+  const int reserved = ReservedButtonsWidth(form, design);
   int inputTop = y + kInputTop;
   int inputWidth = width;
   if (design.kind == FrameKind::List) {
-    const int listWidth = design.width ? design.width : kListWidth;
+    // Among text frames the list ends where their variables buttons end.
+    const int listWidth = design.width ? design.width : width - reserved + kButtonWidth;
     frame.list = CreateChild(
         form, WS_EX_CLIENTEDGE, L"LISTBOX", L"",
-        LBS_EXTENDEDSEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
+        LBS_MULTIPLESEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
         id(IDL_FRAME_LIST), x, inputTop, listWidth, ListHeight(design), FontRole::Input);
     SendMessageW(frame.list, LB_SETITEMHEIGHT, 0, form.Scale(kListItemHeight));
     for (int i = 0; i < design.items.count; ++i)
       SendMessageW(frame.list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Item(design, i).c_str()));
     inputTop += ListHeight(design) + 4;
-    inputWidth = listWidth;
+    if (design.width) inputWidth = listWidth;
   }
 
   std::array<ButtonPlan, 3> plan{};
   bool separator = false;
   const int buttons = PlanButtons(design, plan, separator);
-  const int buttonsWidth = buttons * kButtonWidth + (separator ? kSeparatorWidth : 0);
-  const int editWidth = inputWidth - kGap - buttonsWidth;
+  const int editWidth = inputWidth - kGap - reserved;
   if (design.kind == FrameKind::Combo) {
     frame.input = CreateChild(
         form, 0, L"COMBOBOX", L"", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP,
@@ -260,6 +281,9 @@ void CreateFrame(FormState& form, int index, int x, int y, int width) {
         CreateChild(form, WS_EX_CLIENTEDGE, L"EDIT", L"", ES_AUTOHSCROLL | WS_TABSTOP,
                     id(IDE_FRAME_INPUT), x, inputTop, editWidth, kInputHeight, FontRole::Input);
   }
+  // A variable has no length limit: without this the field takes no typing past 30,000
+  // characters and cuts a longer paste without a word (a Base64 text, for one).
+  SendMessageW(frame.input, design.kind == FrameKind::Combo ? CB_LIMITTEXT : EM_SETLIMITTEXT, 0, 0);
 
   int left = x + editWidth + kGap;
   const int buttonTop = inputTop - (kInputTop - kButtonTop);

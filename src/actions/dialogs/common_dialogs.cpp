@@ -96,7 +96,8 @@ bool RunFileDialog(Params params, FileDialogKind kind) {
 }  // namespace
 
 // kxFontDialog: on OK the array gets colour, name, size, style and character set at indexes 0
-// to 4; on cancel "False" goes to the array's own name.
+// to 4; on cancel "False" goes to the array's own name. A colour that is not three numbers
+// starts the dialog at black, as the property form's font button does.
 bool RunFontDialog(Params params) {
   const FontSpec font = TextToFont(Param(params, 0));
   const std::string variable = Param(params, 1);
@@ -107,7 +108,7 @@ bool RunFontDialog(Params params) {
   dialog.hwndOwner = GetActiveWindow();
   dialog.lpLogFont = &logFont;
   dialog.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT;
-  dialog.rgbColors = static_cast<COLORREF>(font.color);
+  dialog.rgbColors = FontDialogColor(font);
   if (!Seams().chooseFont(&dialog)) {
     SetResultVariable(variable, kFalse);
     return true;

@@ -119,8 +119,12 @@ bool RunFileOperation(Params params) {
   const int result = Seams().shFileOperation(&operation);
   const DWORD lastError = GetLastError();
 
-  if (operation.fAnyOperationsAborted || result == ERROR_CANCELLED ||
-      result == kShellOperationCancelled) {
+  // The shell also sets the aborted flag for operations the system stopped silently (a
+  // locked or denied file without error UI): only a cancel code, or a success with the flag
+  // set, is the user's cancel.
+  const bool cancelled = result == ERROR_CANCELLED || result == kShellOperationCancelled ||
+                         (result == 0 && operation.fAnyOperationsAborted);
+  if (cancelled) {
     SetResultVariable(variable, "Cancel");
     return true;
   }

@@ -102,11 +102,14 @@ Attempt Ping(const std::string& host, DWORD timeout) {
 }  // namespace
 
 // kxIsHostAlive: the round-trip time in milliseconds, "-1" when the host answered with
-// anything but an echo reply or no ICMP handle could be had, "False" when no answer came.
+// anything but an echo reply or no ICMP handle could be had, "False" when no answer came. A
+// time-out that is not a whole number of 0 or more is an argument error, refused before any
+// request goes out.
 bool RunIsHostAlive(Params params) {
   const std::string host = Param(params, 0), variable = Param(params, 2);
   const std::optional<std::int32_t> timeout = ParseInteger(Param(params, 1));
-  if (!timeout) {
+  // A negative count would wait about 49 days as an unsigned one.
+  if (!timeout || *timeout < 0) {
     SetLastErrorVariable(InvalidArgumentsText(kIsHostAliveId));
     return false;
   }

@@ -95,12 +95,15 @@ KillOutcome EndMatchingProcesses(std::string_view program) {
   const Handle snapshot = FromCreateFile(toolhelp.snapshot(TH32CS_SNAPPROCESS, 0));
   if (!snapshot) return {false, GetLastError()};
   const bool byPath = program.find_first_of("\\:") != std::string_view::npos;
+  const DWORD self = GetCurrentProcessId();
   std::optional<KillOutcome> last;
   PROCESSENTRY32 entry{};
   entry.dwSize = sizeof entry;
   for (BOOL more = toolhelp.first(snapshot.get(), &entry); more;
        more = toolhelp.next(snapshot.get(), &entry)) {
-    if (!NamesProgram(entry, program, byPath)) continue;
+    // The host itself (a publication closing its other instances) is never ended: the script
+    // would stop mid-line and the processes later in the list would never be tried.
+    if (entry.th32ProcessID == self || !NamesProgram(entry, program, byPath)) continue;
     const bool ended = Terminate(entry.th32ProcessID);
     last = KillOutcome{ended, ended ? DWORD{ERROR_SUCCESS} : GetLastError()};
   }
@@ -167,7 +170,8 @@ bool RunMemoryStatus(Params params) {
 
 // kxKillProgram: every process whose executable (file name, or whole path) matches gets its own
 // attempt, and the last attempt decides. A failed last attempt reports its own reason; when
-// nothing matched the reason is the end of the list, "no more files".
+// nothing matched the reason is the end of the list, "no more files". The process the action
+// runs in is skipped, so a host that matches alone gives "False" and that same reason.
 bool RunKillProgram(Params params) {
   const std::string program = Param(params, 0), variable = Param(params, 1);
   const KillOutcome outcome = EndMatchingProcesses(program);

@@ -51,8 +51,8 @@ class FramesTest : public ::testing::Test {
 
   // Opens the all-frames form on `texts`, runs `script`, presses OK; the slots afterwards.
   std::vector<std::string> Run(const std::vector<const char*>& texts,
-                               std::function<void(HWND)> script) {
-    static const FormSpec design = AllFrames();
+                               std::function<void(HWND)> script,
+                               const FormSpec& design = AllFrames()) {
     Slots slots(texts);
     FormWatcher watcher([&](HWND form) {
       script(form);
@@ -225,6 +225,36 @@ TEST_F(FramesTest, ListSelectsItemsFoundInTheSlotAndWritesTheSelection) {
   });
   EXPECT_EQ(selected, std::vector<int>{1});
   EXPECT_EQ(slots[kList], "EWX_FORCE,EWX_FORCEIFHUNG");
+}
+
+// An edit takes 30,000 characters unless told otherwise; a variable has no such limit. Pasted
+// with Ctrl+V into every kind of input, a combo box's included, and written back whole.
+TEST_F(FramesTest, PasteOfMoreThan30000CharactersIsWrittenBackWhole) {
+  FormSpec design = AllFrames();
+  design.frames[kPlain].kind = FrameKind::Combo;
+  design.frames[kPlain].items = {IDS_ITEMS_EWX, 3};
+  design.frames[kPlain].width = 208;
+  std::string text(100000, ' ');
+  for (size_t i = 0; i < text.size(); ++i) text[i] = static_cast<char>('a' + i % 26);
+  const auto slots = Run(
+      {},
+      [&](HWND form) {
+        for (int frame = 0; frame < kFrames; ++frame) {
+          HWND input = Input(form, frame);
+          PutOnClipboard(form, AnsiToWide(text));
+          // The paste replaces the whole text, selected first: a press that another program's
+          // window took (or half took, a plain "v") is repeated.
+          const auto pasted = [&] { return GetWindowTextLengthW(input) >= 100000; };
+          for (int attempt = 0; attempt < 3 && !pasted(); ++attempt) {
+            SendMessageW(form, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(input), TRUE);
+            PressWithCtrl(form, 'V');
+            WaitUntil(pasted);
+          }
+        }
+      },
+      design);
+  for (int frame = 0; frame < kFrames; ++frame)
+    EXPECT_TRUE(slots[frame] == text) << "frame " << frame << ": " << slots[frame].size();
 }
 
 }  // namespace

@@ -40,8 +40,10 @@ TEST_F(PingTest, UnknownHostsAnswerFalse) {
   }
 }
 
-TEST_F(PingTest, TimeoutMustBeAWholeNumber) {
-  for (const std::string& timeout : {"1s", "", "1.5", " "}) {
+// A negative time-out waited about 49 days as an unsigned count; it is refused before any
+// request goes out.
+TEST_F(PingTest, TimeoutMustBeAWholeNumberAndNotNegative) {
+  for (const std::string& timeout : {"1s", "", "1.5", " ", "-1", "-2147483648"}) {
     host.SetVar("Result", "before");
     EXPECT_FALSE(host.Exec("kxIsHostAlive", {"127.0.0.1", timeout, "[Result]"})) << timeout;
     EXPECT_EQ(Result(), "before") << timeout;
