@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "pure/text.h"
 
@@ -13,6 +14,22 @@ constexpr std::array<std::string_view, 7> kNames = {
 }  // namespace
 
 std::string_view DriveTypeName(unsigned code) { return code < kNames.size() ? kNames[code] : ""; }
+
+std::span<const std::string_view> DriveTypeFilters() {
+  static const std::vector<std::string_view> filters = {
+      "DRIVE_ALL", kNames[2], kNames[3], kNames[4], kNames[5], kNames[6], kNames[0]};
+  return filters;
+}
+
+std::span<const std::string_view> DriveLetters() {
+  static constexpr std::string_view kLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+  static const std::vector<std::string_view> letters = [] {
+    std::vector<std::string_view> list;
+    for (std::size_t i = 0; i < kLetters.size(); ++i) list.push_back(kLetters.substr(i, 1));
+    return list;
+  }();
+  return letters;
+}
 
 std::optional<int> DriveFilterCode(std::string_view filter) {
   if (filter == "DRIVE_ALL") return kAllDrives;
