@@ -445,7 +445,7 @@ int main(int argc, char** argv) {
   for (int id = 1; id <= kActionCount; ++id) {
     const CatalogueRow& row = *FindAction(id);
     const fuzz::ActionClass* action = fuzz::FindClass(row);
-    if (!action || static_cast<int>(action->slots.size()) != row.kinds.size()) {
+    if (!action || static_cast<int>(action->slots.size()) != row.kinds.count()) {
       std::printf(
           "UNCLASSIFIED: action %d (%s) has no row of the right length in the driver's "
           "table\n",

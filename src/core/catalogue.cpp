@@ -145,8 +145,8 @@ constexpr bool IdsAreDenseAndUnique() {
   int headings = 0;
   for (const auto& row : kCatalogue) {
     if (row.id == 0) {
-      if (row.text != IDS_CATEGORY_BASE + headings++ || !row.kinds.empty() || !row.name.empty() ||
-          row.run)
+      if (row.text != IDS_CATEGORY_BASE + headings++ || row.kinds.count() != 0 ||
+          !row.name.empty() || row.run)
         return false;
       continue;
     }
@@ -182,7 +182,7 @@ void RegisterCatalogue() {
     const std::string text = LoadResString(row.text);
     const std::string name = row.id ? std::string(row.name) : text;
     const std::string hint = row.id ? text : std::string();
-    const int count = row.kinds.size();
+    const int count = row.kinds.count();
     CallAddAction(add, row.id, name.c_str(), hint.c_str(), row.kinds.bytes(), count ? count - 1 : 0,
                   count);
   }

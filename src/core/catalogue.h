@@ -24,8 +24,7 @@ class ParamKinds {
   constexpr ParamKinds(std::initializer_list<ParamKind> kinds) {
     for (const ParamKind kind : kinds) codes_[count_++] = kind;
   }
-  constexpr int size() const { return count_; }
-  constexpr bool empty() const { return count_ == 0; }
+  constexpr int count() const { return count_; }
   constexpr ParamKind operator[](int slot) const { return codes_[slot]; }
   // The code bytes as the host's AddAction takes them.
   const unsigned char* bytes() const {
@@ -49,7 +48,7 @@ struct CatalogueRow {
 
   // The slot of the last result variable, where a failure writes "False"; -1 for none.
   constexpr int ResultSlot() const {
-    for (int slot = kinds.size() - 1; slot >= 0; --slot)
+    for (int slot = kinds.count() - 1; slot >= 0; --slot)
       if (kinds[slot] == ParamKind::Variable) return slot;
     return -1;
   }
