@@ -2,7 +2,6 @@
 
 #include <array>
 #include <string>
-#include <vector>
 
 #include "pure/text.h"
 
@@ -11,25 +10,17 @@ constexpr std::array<std::string_view, 7> kNames = {
     "DRIVE_UNKNOWN", "DRIVE_NO_ROOT_DIR", "DRIVE_REMOVABLE", "DRIVE_FIXED",
     "DRIVE_REMOTE",  "DRIVE_CDROM",       "DRIVE_RAMDISK",
 };
+constexpr std::array<std::string_view, 7> kFilters = {"DRIVE_ALL", kNames[2], kNames[3], kNames[4],
+                                                      kNames[5],   kNames[6], kNames[0]};
+constexpr std::array<std::string_view, 26> kLetters = {"A", "B", "C", "D", "E", "F", "G", "H", "I",
+                                                       "J", "K", "L", "M", "N", "O", "P", "Q", "R",
+                                                       "S", "T", "U", "V", "W", "X", "Y", "Z"};
 }  // namespace
 
 std::string_view DriveTypeName(unsigned code) { return code < kNames.size() ? kNames[code] : ""; }
 
-std::span<const std::string_view> DriveTypeFilters() {
-  static const std::vector<std::string_view> filters = {
-      "DRIVE_ALL", kNames[2], kNames[3], kNames[4], kNames[5], kNames[6], kNames[0]};
-  return filters;
-}
-
-std::span<const std::string_view> DriveLetters() {
-  static constexpr std::string_view kLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
-  static const std::vector<std::string_view> letters = [] {
-    std::vector<std::string_view> list;
-    for (std::size_t i = 0; i < kLetters.size(); ++i) list.push_back(kLetters.substr(i, 1));
-    return list;
-  }();
-  return letters;
-}
+std::span<const std::string_view> DriveTypeFilters() { return kFilters; }
+std::span<const std::string_view> DriveLetters() { return kLetters; }
 
 std::optional<int> DriveFilterCode(std::string_view filter) {
   if (filter == "DRIVE_ALL") return kAllDrives;

@@ -4,7 +4,6 @@
 #include <array>
 #include <cstring>
 #include <utility>
-#include <vector>
 
 #include "pure/text.h"
 
@@ -29,6 +28,11 @@ constexpr std::pair<std::string_view, std::uint16_t> kFlags[] = {
     {"FOF_SILENT", 0x4},
     {"FOF_SIMPLEPROGRESS", 0x100},
 };
+constexpr auto kFlagNames = [] {
+  std::array<std::string_view, std::size(kFlags)> names;
+  for (std::size_t i = 0; i < names.size(); ++i) names[i] = kFlags[i].first;
+  return names;
+}();
 
 }  // namespace
 
@@ -47,14 +51,7 @@ std::uint16_t ShellOperationFlags(std::string_view text) {
   return flags;
 }
 
-std::span<const std::string_view> ShellOperationFlagNames() {
-  static const std::vector<std::string_view> names = [] {
-    std::vector<std::string_view> list;
-    for (const auto& flag : kFlags) list.push_back(flag.first);
-    return list;
-  }();
-  return names;
-}
+std::span<const std::string_view> ShellOperationFlagNames() { return kFlagNames; }
 
 std::optional<std::string> ShellPathList(std::string_view text) {
   if (IsBlank(text)) return std::nullopt;
