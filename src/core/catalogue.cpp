@@ -167,8 +167,6 @@ constexpr auto kIndex = BuildIndex();
 
 }  // namespace
 
-const std::array<CatalogueRow, kCatalogueRows>& Catalogue() { return kCatalogue; }
-
 const CatalogueRow* FindAction(int id) {
   if (id < 1 || id > kActionCount) return nullptr;
   return kIndex[id];

@@ -54,8 +54,6 @@ struct CatalogueRow {
   }
 };
 
-const std::array<CatalogueRow, kCatalogueRows>& Catalogue();
-
 // The row of action `id`, or null for 0, negative ids and ids above 95.
 const CatalogueRow* FindAction(int id);
 

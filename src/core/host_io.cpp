@@ -1,3 +1,5 @@
+#include "core/host_io.h"
+
 #include "core/host.h"
 #include "platform/resources.h"
 #include "pure/text.h"
