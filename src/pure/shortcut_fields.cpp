@@ -52,12 +52,11 @@ std::string HotkeyText(std::uint16_t hotkey, std::string_view layoutKeyName) {
 }
 
 namespace {
-bool EndsWithBackslash(std::string_view text, const LeadBytes& lead) {
-  return !text.empty() && text.back() == '\\' && !IsTrailByteAt(text, text.size() - 1, lead);
-}
 // Windows takes "/" for a separator too (no trail byte is a "/", in any code page).
 bool EndsWithSeparator(std::string_view text, const LeadBytes& lead) {
-  return EndsWithBackslash(text, lead) || (!text.empty() && text.back() == '/');
+  if (text.empty()) return false;
+  if (text.back() == '/') return true;
+  return text.back() == '\\' && !IsTrailByteAt(text, text.size() - 1, lead);
 }
 bool IsDriveRoot(std::string_view text) {
   return text.size() == 3 && text[1] == ':' && (text[2] == '\\' || text[2] == '/');
@@ -80,7 +79,5 @@ std::string WorkingFolderOf(std::string_view target, const LeadBytes& lead) {
 
 std::string ShortcutFileName(std::string_view folder, std::string_view name,
                              const LeadBytes& lead) {
-  std::string path(folder);
-  if (!EndsWithBackslash(path, lead)) path += '\\';
-  return path.append(name).append(".lnk");
+  return WithTrailingBackslash(folder, lead).append(name).append(".lnk");
 }

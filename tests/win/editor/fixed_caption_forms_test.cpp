@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/catalogue.h"
 #include "editor/form_catalogue.h"
 #include "fixture.h"
 #include "inprocess.h"
@@ -189,7 +190,7 @@ bool HasFocus(HWND form, HWND input) {
 TEST_F(SpecialFormTest, EverySpecialFormShowsItsTextsAndWritesEachSlotFromItsFrame) {
   for (const auto& row : kSpecialForms) {
     const size_t count = row.frames.size();
-    const std::wstring name = AnsiToWide(LoadResString(IDS_ACTION_NAME_BASE + row.id));
+    const std::wstring name = AnsiToWide(FindAction(row.id)->name);
     for (const bool ok : {true, false}) {
       Slots slots({"s0", "s1", "s2", "s3", "s4", "s5", "s6", "s7"});
       std::wstring caption, shownName, description;

@@ -9,7 +9,8 @@
 #include <thread>
 #include <vector>
 
-#include "core/conventions.h"
+#include "core/failures.h"
+#include "core/host_io.h"
 #include "encoding.h"
 #include "fixture.h"
 #include "system_fixture.h"
