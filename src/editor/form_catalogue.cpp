@@ -144,15 +144,28 @@ constexpr FrameSpec List(int slot, UINT caption, ItemList items, int width = 0, 
   return frame;
 }
 
+// The six generic form classes and the power-state form: caption, name and description come
+// from the catalogue.
+enum class FormKind : std::uint8_t {
+  OneParam,
+  ThreeParams,
+  OneResultVar,
+  OneParamWithOneResult,
+  TwoParamsWithOneResult,
+  ThreeParamsWithOneResult,
+  PowerState,
+};
+
 // The text field of a generic form is 292 px wide, with the variables button at its end.
 constexpr int kGenericFrameWidth = 292 + 2 + 27;
 
+// The client heights the forms were drawn with, where they are not their frames' own.
+constexpr int kFramesHeight = 0;
 constexpr int HeightOf(FormKind kind) {
   switch (kind) {
     case FormKind::OneParam:
-      return 220;
     case FormKind::ThreeParams:
-      return 344;
+      return kFramesHeight;
     case FormKind::OneResultVar:
       return 222;
     case FormKind::OneParamWithOneResult:
@@ -163,10 +176,8 @@ constexpr int HeightOf(FormKind kind) {
       return 405;
     case FormKind::PowerState:
       return 284;
-    case FormKind::Special:
-      return 0;
   }
-  return 0;
+  return kFramesHeight;
 }
 
 // A generic form: the parameter captions in slot order, then the result frame when the form
@@ -174,8 +185,7 @@ constexpr int HeightOf(FormKind kind) {
 constexpr FormSpec Generic(int id, FormKind kind, UINT c0 = 0, UINT c1 = 0, UINT c2 = 0) {
   FormSpec form;
   form.id = static_cast<std::int16_t>(id);
-  form.kind = kind;
-  form.height = static_cast<std::int16_t>(HeightOf(kind));
+  form.height = HeightOf(kind);
   form.frameWidth = kGenericFrameWidth;
   const UINT captions[] = {c0, c1, c2};
   int params = 0;
@@ -211,8 +221,7 @@ constexpr FormSpec Generic(int id, FormKind kind, UINT c0 = 0, UINT c1 = 0, UINT
 constexpr FormSpec PowerState(int id) {
   FormSpec form;
   form.id = static_cast<std::int16_t>(id);
-  form.kind = FormKind::PowerState;
-  form.height = static_cast<std::int16_t>(HeightOf(FormKind::PowerState));
+  form.height = HeightOf(FormKind::PowerState);
   form.frameWidth = kGenericFrameWidth;
   FrameSpec flag = Text(0, kFlag);
   flag.kind = FrameKind::Combo;
@@ -228,19 +237,20 @@ constexpr FormSpec PowerState(int id) {
 // The text field of a special form keeps the generic width also beside a files button.
 constexpr int kSpecialFrameWidth = 292 + 2 + 27 + 8 + 27;
 
+constexpr bool kTestButton = true, kNoTestButton = false;
+
 // A special form: its own window caption and description, frames top to bottom (the first has
 // the focus).
 constexpr FormSpec Special(int id, int width, int height, std::initializer_list<FrameSpec> frames,
-                           FormHandler test = nullptr, int frameWidth = kSpecialFrameWidth) {
+                           bool testButton = false, int frameWidth = kSpecialFrameWidth) {
   FormSpec form;
   form.id = static_cast<std::int16_t>(id);
-  form.kind = FormKind::Special;
   form.width = width;
   form.height = height;
   form.frameWidth = frameWidth;
   form.caption = static_cast<std::uint16_t>(IDS_SPECIAL_CAPTION_BASE + id);
   form.description = static_cast<std::uint16_t>(IDS_SPECIAL_DESC_BASE + id);
-  form.test = test;
+  form.testButton = testButton;
   for (const FrameSpec& frame : frames) form.frames[form.frameCount++] = frame;
   return form;
 }
@@ -256,17 +266,16 @@ constexpr FormSpec HelpFile(int id, int height, std::initializer_list<FrameSpec>
 // The four file dialogs: six settings on the left, the option list with the Test button on the
 // right.
 constexpr FormSpec FileDialog(int id, UINT filterCaption, UINT optionsCaption, ItemList options) {
-  return Special(id, 565, 592,
+  return Special(id, 565, kFramesHeight,
                  {Text(0, kDefaultFileName), Text(1, kDefaultExtension), Text(2, filterCaption),
                   Text(3, kFilterIndex), Text(4, kInitialFolder), Text(5, kWindowTitle), Result(7),
                   List(6, optionsCaption, options, 226, 439, 1)},
-                 &RunWithFieldTexts, 273);
+                 kTestButton, 273);
 }
 
 constexpr FormSpec FontDialog() {
-  FormSpec form =
-      Special(40, 441, 283, {Of(FrameKind::Font, 0, kInitialFont), Result(1, kStoreInArray)},
-              &RunWithFieldTexts);
+  FormSpec form = Special(
+      40, 441, 283, {Of(FrameKind::Font, 0, kInitialFont), Result(1, kStoreInArray)}, kTestButton);
   form.frames[1].separatorAlone = true;
   return form;
 }
@@ -299,7 +308,7 @@ constexpr FormSpec kForms[] = {
     Generic(23, K::OneParamWithOneResult, kRomanDigits),
     Generic(24, K::ThreeParams, kVariableList, kValues, kValueSeparator),
     Special(27, 441, 220, {Of(FrameKind::Editor, 0, kHostActions)}),
-    Special(28, 471, 220, {Path(0)}, nullptr, kSpecialFrameWidth + 30),
+    Special(28, 471, 220, {Path(0)}, kNoTestButton, kSpecialFrameWidth + 30),
     Generic(29, K::OneParam, kVariableList),
     Special(30, 441, 287, {Text(0, kVariableList), Path(1)}),
     HelpFile(35, 287),
@@ -312,7 +321,7 @@ constexpr FormSpec kForms[] = {
             {Of(FrameKind::Color, 0, kInitialColor),
              List(1, kDialogOptions, &ColorDialogKeywords, 0, 96), Text(2, kCustomColors),
              Result(3, kStoreColor)},
-            &RunWithFieldTexts),
+            kTestButton),
     FileDialog(42, kFilterExample, kDialogOptions, kOpenOptions),
     FileDialog(43, kFilterShort, kDialogOption, kSaveOptions),
     FileDialog(44, kFilterShort, kDialogOptions, kOpenOptions),
@@ -350,7 +359,7 @@ constexpr FormSpec kForms[] = {
             {Combo(0, kFileOperations, &ShellOperationNames, 0), Text(1, kSourceName),
              Text(2, kTargetName), Text(3, kWindowTitle), Result(5),
              List(4, kOperations, &ShellOperationFlagNames, 285, 310, 1)},
-            nullptr, 370),
+            kNoTestButton, 370),
     Generic(73, K::OneParamWithOneResult, kFileExtension),
     Special(74, 441, 342,
             {Combo(0, kDriveType, &DriveTypeFilters, 0), Result(1, kStoreInArray),
@@ -381,7 +390,7 @@ constexpr FormSpec kForms[] = {
 constexpr bool AscendingAndWellFormed() {
   int last = 0;
   for (const auto& form : kForms) {
-    if (form.id <= last || form.id > 95 || form.frameCount == 0 || form.height == 0) return false;
+    if (form.id <= last || form.id > 95 || form.frameCount == 0) return false;
     last = form.id;
     // Every slot from 0 to frameCount-1 exactly once.
     unsigned seen = 0;

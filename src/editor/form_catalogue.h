@@ -1,6 +1,6 @@
-// The property forms as data: for every action with an edit routine, the form kind and one
-// row per input frame (slot, caption, buttons, items). The form layer reads a row; no action
-// has window code of its own.
+// The property forms as data: for every action with an edit routine, one row with the form's
+// size and texts and one entry per input frame (slot, caption, buttons, items). The form layer
+// reads a row; no action has window code of its own.
 #pragma once
 
 #include <windows.h>
@@ -17,17 +17,6 @@ enum class FrameKind : std::uint8_t { Alpha, Editor, Font, Color, List, Combo };
 
 // btnFiles of an alpha frame, by the tag it carries: open-file, save-file, folder browser.
 enum class FilesButton : std::uint8_t { None, Open, Save, Folder };
-
-enum class FormKind : std::uint8_t {
-  OneParam,
-  ThreeParams,
-  OneResultVar,
-  OneParamWithOneResult,
-  TwoParamsWithOneResult,
-  ThreeParamsWithOneResult,
-  PowerState,
-  Special,  // caption, name and description fixed in the row
-};
 
 // The option keywords a combo or list frame offers. Keywords are never translated, so they
 // come from the code that reads them, not from the string table.
@@ -46,27 +35,18 @@ struct FrameSpec {
   std::int16_t listHeight = 0;   // list frames; 0: the frame's usual 111 px
 };
 
-// Hooks a special form can add on top of the data (the Test button of the dialog forms).
-struct FormState;
-using FormHandler = void (*)(FormState& form);
-
-// The Test button: runs the form's action on the current field texts with an empty result
-// name, so the dialog shows as configured and no result reaches the host.
-void RunWithFieldTexts(FormState& form);
-
 struct FormSpec {
   std::int16_t id = 0;
-  FormKind kind = FormKind::Special;
   std::array<FrameSpec, 8> frames{};
   std::uint8_t frameCount = 0;
   int width = 441;  // client area at 96 DPI
-  int height = 0;
+  int height = 0;   // 0: the frames' own (the form layer's rule), else as the form was drawn
   int frameWidth = 303;
   // Special forms only: window caption and description ids (the name is the catalogue's).
   std::uint16_t caption = 0;
   std::uint16_t description = 0;
   std::uint8_t focusFrame = 0;
-  FormHandler test = nullptr;  // shows the Test button when set
+  bool testButton = false;  // the Test button of the common-dialog forms (RunWithFieldTexts)
 };
 
 // The form row of action `id`; null for ids outside 1..95 and for the actions without

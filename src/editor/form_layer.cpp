@@ -7,14 +7,11 @@
 
 #include <algorithm>
 #include <array>
-#include <exception>
-#include <memory>
+#include <string>
+#include <vector>
 
 #include "core/catalogue.h"
-#include "core/fonts.h"
 #include "core/host.h"
-#include "core/host_io.h"
-#include "core/shell.h"
 #include "platform/buffers.h"
 #include "platform/raii.h"
 #include "platform/resources.h"
@@ -24,31 +21,45 @@
 namespace {
 
 constexpr int kMargin = 8;
-constexpr int kFrameStep = 62;
 constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 25;
 constexpr int kTitleHeight = 26;
 constexpr int kDescriptionHeight = 75;
+// Below the frames, top to bottom: a gap, the title, a gap, the description, a gap, the footer's
+// buttons and the margin under them.
+constexpr int kGapBelowFrames = 2, kGapBelowTitle = 4, kGapBelowDescription = 8, kBottomMargin = 10;
+constexpr int kBelowFrames = kGapBelowFrames + kTitleHeight + kGapBelowTitle + kDescriptionHeight +
+                             kGapBelowDescription + kButtonHeight + kBottomMargin;
 constexpr COLORREF kTitleFill = RGB(214, 214, 199);
 constexpr COLORREF kTitleBorder = RGB(205, 205, 188);
 constexpr COLORREF kDescriptionFill = RGB(255, 255, 225);
 constexpr COLORREF kDescriptionBorder = RGB(208, 208, 193);
 constexpr COLORREF kGreyText = RGB(128, 128, 128);
 
-using Font = FontHandle;
-using Brush = BrushHandle;
-using Icon = IconHandle;
-
 }  // namespace
 
 struct FormResources {
-  Font form, label, input, title;
-  Brush titleFill, descriptionFill;
-  Icon pluginIcon;
-  std::array<Icon, 8> glyphs;
+  FontHandle form, label, input, title;
+  BrushHandle titleFill, descriptionFill;
+  IconHandle pluginIcon;
+  std::array<IconHandle, 8> glyphs;
 };
 
 namespace {
+
+// Frames stack from the top of their column: where frame `frame` of `column` starts, or with
+// `frame` past the last one, where the column ends.
+int ColumnTop(const FormSpec& design, int column, int frame) {
+  int top = kMargin;
+  for (int i = 0; i < frame; ++i)
+    if (design.frames[i].column == column) top += FrameHeight(design.frames[i]);
+  return top;
+}
+
+// A form drawn without a height of its own holds its left column and the base components below.
+int ClientHeight(const FormSpec& design) {
+  return design.height ? design.height : ColumnTop(design, 0, design.frameCount) + kBelowFrames;
+}
 
 // The form's geometry at 96 DPI, from the bottom up: footer, description, title.
 struct BaseLayout {
@@ -58,28 +69,17 @@ struct BaseLayout {
 
 BaseLayout LayoutOf(const FormSpec& design) {
   BaseLayout layout{};
-  const int width = design.width, height = design.height;
-  layout.footerTop = height - kButtonHeight - 10;
-  const int descriptionTop = layout.footerTop - 8 - kDescriptionHeight;
+  layout.footerTop = ClientHeight(design) - kButtonHeight - kBottomMargin;
+  const int descriptionTop = layout.footerTop - kGapBelowDescription - kDescriptionHeight;
   // On a two-column form the right column runs down to the footer; title and description
   // stay under the left one.
   bool twoColumns = false;
   for (int i = 0; i < design.frameCount; ++i) twoColumns |= design.frames[i].column != 0;
-  const int right = twoColumns ? kMargin + design.frameWidth : width - kMargin;
+  const int right = twoColumns ? kMargin + design.frameWidth : design.width - kMargin;
   layout.description = {9, descriptionTop, right - 2, descriptionTop + kDescriptionHeight};
-  const int titleTop = descriptionTop - 4 - kTitleHeight;
+  const int titleTop = descriptionTop - kGapBelowTitle - kTitleHeight;
   layout.title = {kMargin, titleTop, right, titleTop + kTitleHeight};
   return layout;
-}
-
-RECT Scaled(const FormState& form, const RECT& r) {
-  return {form.Scale(r.left), form.Scale(r.top), form.Scale(r.right), form.Scale(r.bottom)};
-}
-
-Font MakeFont(const FormState& form, const wchar_t* face, int pixels, int weight = FW_NORMAL) {
-  return Font(CreateFontW(-form.Scale(pixels), 0, 0, 0, weight, FALSE, FALSE, FALSE,
-                          DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                          CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS, face));
 }
 
 // Glyphs are drawn at run time: a 16 x 16 picture (scaled) with a transparent background.
@@ -87,9 +87,8 @@ void DrawGlyph(HDC dc, Glyph glyph, int size) {
   const auto px = [size](int v) { return MulDiv(v, size, 16); };
   const auto fill = [&](int l, int t, int r, int b, COLORREF color) {
     const RECT box{px(l), px(t), px(r), px(b)};
-    HBRUSH brush = CreateSolidBrush(color);
-    FillRect(dc, &box, brush);
-    DeleteObject(brush);
+    const BrushHandle brush(CreateSolidBrush(color));
+    FillRect(dc, &box, brush.get());
   };
   switch (glyph) {
     case Glyph::Variables:  // a pair of brackets round a dot
@@ -137,62 +136,49 @@ void DrawGlyph(HDC dc, Glyph glyph, int size) {
   }
 }
 
-HICON MakeGlyph(Glyph glyph, int size) {
-  constexpr COLORREF kKey = RGB(255, 0, 255);
-  HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
-  HBITMAP color = CreateCompatibleBitmap(screen, size, size);
-  ReleaseDC(nullptr, screen);
-  HGDIOBJ old = SelectObject(dc, color);
-  const RECT all{0, 0, size, size};
-  HBRUSH key = CreateSolidBrush(kKey);
-  FillRect(dc, &all, key);
-  DeleteObject(key);
-  DrawGlyph(dc, glyph, size);
-  // Mask: 1 where the key colour shows through; the key turns black in the colour picture.
+IconHandle MakeGlyph(Glyph glyph, int size) {
+  constexpr DWORD kKey = 0xFF00FF;  // magenta, as the picture's 32-bit pixels hold it
+  const WindowDC screen(nullptr, GetDC(nullptr));
+  const MemoryDC dc(CreateCompatibleDC(screen.get()));
+  const BitmapHandle color(CreateCompatibleBitmap(screen.get(), size, size));
+  {
+    const SelectedObject selected(dc.get(), color.get());
+    const RECT all{0, 0, size, size};
+    const BrushHandle key(CreateSolidBrush(RGB(255, 0, 255)));
+    FillRect(dc.get(), &all, key.get());
+    DrawGlyph(dc.get(), glyph, size);
+  }
+  // Mask: 1 where the key colour shows through; the key turns black in the colour picture. The
+  // pixels are read and written back in one call each: a call per pixel costs a millisecond
+  // per glyph under Wine.
+  BITMAPINFO pixelsInfo{};
+  pixelsInfo.bmiHeader = {sizeof(BITMAPINFOHEADER), size, -size, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  std::vector<DWORD> pixels(static_cast<size_t>(size) * size);
+  GetDIBits(dc.get(), color.get(), 0, size, pixels.data(), &pixelsInfo, DIB_RGB_COLORS);
   const int stride = ((size + 15) / 16) * 2;
   std::string maskBits(static_cast<size_t>(stride * size), '\0');
   for (int y = 0; y < size; ++y) {
     for (int x = 0; x < size; ++x) {
-      if (GetPixel(dc, x, y) != kKey) continue;
+      DWORD& pixel = pixels[static_cast<size_t>(y * size + x)];
+      if ((pixel & 0xFFFFFF) != kKey) continue;
       maskBits[static_cast<size_t>(y * stride + x / 8)] |= static_cast<char>(0x80 >> (x % 8));
-      SetPixel(dc, x, y, RGB(0, 0, 0));
+      pixel = 0;
     }
   }
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  HBITMAP mask = CreateBitmap(size, size, 1, 1, maskBits.data());
-  ICONINFO info{TRUE, 0, 0, mask, color};
-  HICON icon = CreateIconIndirect(&info);
-  DeleteObject(mask);
-  DeleteObject(color);
-  return icon;
+  SetDIBits(dc.get(), color.get(), 0, size, pixels.data(), &pixelsInfo, DIB_RGB_COLORS);
+  const BitmapHandle mask(CreateBitmap(size, size, 1, 1, maskBits.data()));
+  ICONINFO info{TRUE, 0, 0, mask.get(), color.get()};
+  return IconHandle(CreateIconIndirect(&info));
 }
 
-void PaintShapes(const FormState& form, HDC dc) {
+// spTitulo, a rounded rectangle with a 3 px border, and spDescripcion, a plain one with 2 px.
+void PaintShapes(const ModalWindow& modal, HDC dc) {
+  const auto& form = static_cast<const FormState&>(modal);
   const BaseLayout layout = LayoutOf(*form.design);
-  // spTitulo: a rounded rectangle with a 3 px border.
-  {
-    const RECT r = Scaled(form, layout.title);
-    HPEN pen = CreatePen(PS_INSIDEFRAME, form.Scale(3), kTitleBorder);
-    HGDIOBJ oldPen = SelectObject(dc, pen);
-    HGDIOBJ oldBrush = SelectObject(dc, form.resources->titleFill.get());
-    RoundRect(dc, r.left, r.top, r.right, r.bottom, form.Scale(10), form.Scale(10));
-    SelectObject(dc, oldPen);
-    SelectObject(dc, oldBrush);
-    DeleteObject(pen);
-  }
-  // spDescripcion: a plain rectangle with a 2 px border.
-  {
-    const RECT r = Scaled(form, layout.description);
-    HPEN pen = CreatePen(PS_INSIDEFRAME, form.Scale(2), kDescriptionBorder);
-    HGDIOBJ oldPen = SelectObject(dc, pen);
-    HGDIOBJ oldBrush = SelectObject(dc, form.resources->descriptionFill.get());
-    Rectangle(dc, r.left, r.top, r.right, r.bottom);
-    SelectObject(dc, oldPen);
-    SelectObject(dc, oldBrush);
-    DeleteObject(pen);
-  }
+  DrawFramedShape(dc, form.Scale(layout.title), form.Scale(3), kTitleBorder,
+                  form.resources->titleFill.get(), form.Scale(10));
+  DrawFramedShape(dc, form.Scale(layout.description), form.Scale(2), kDescriptionBorder,
+                  form.resources->descriptionFill.get(), 0);
 }
 
 // Every text field and combo box of the frames gets its double quotes as [#34].
@@ -215,89 +201,74 @@ void RunTest(FormState& form) {
       SetForegroundWindow(window);
     }
   } disabled{form.window};
-  form.design->test(form);
+  RunWithFieldTexts(form);
 }
 
-void ShowHelp(FormState& form) {
-  std::wstring name(
-      static_cast<size_t>(GetWindowTextLengthW(GetDlgItem(form.window, IDT_ACTION_NAME))) + 1,
-      L'\0');
-  name.resize(static_cast<size_t>(
-      GetDlgItemTextW(form.window, IDT_ACTION_NAME, name.data(), static_cast<int>(name.size()))));
-  if (!OpenPluginHelp(WideToAnsi(name))) ShowHostMessage(LoadResString(IDS_HELP_MISSING));
+// The action's name as the form shows it.
+std::string HelpTopic(const ModalWindow& form) {
+  return InputText(GetDlgItem(form.window, IDT_ACTION_NAME));
 }
 
-std::wstring FillName(UINT format, const std::wstring& name) {
-  std::wstring text = LoadResWide(format);
-  const auto at = text.find(L"%s");
-  if (at != std::wstring::npos) text.replace(at, 2, name);
-  return text;
-}
-
-void BuildForm(FormState& form) {
-  const FormSpec& design = *form.design;
+void MakeResources(FormState& form) {
   auto& res = *form.resources;
   res.form = MakeFont(form, L"Tahoma", 11);
   res.label = MakeFont(form, L"Arial", 12);
   res.input = MakeFont(form, L"Tahoma", 12);
   res.title = MakeFont(form, L"Arial", 12);
-  res.titleFill = Brush(CreateSolidBrush(kTitleFill));
-  res.descriptionFill = Brush(CreateSolidBrush(kDescriptionFill));
-  SendMessageW(form.window, WM_SETFONT, reinterpret_cast<WPARAM>(res.form.get()), FALSE);
+  res.titleFill = BrushHandle(CreateSolidBrush(kTitleFill));
+  res.descriptionFill = BrushHandle(CreateSolidBrush(kDescriptionFill));
+  res.pluginIcon = LoadPluginIcon(form, 32);
+}
 
-  // Client size, then the frames (first in the tab order), then the base components.
-  RECT frame{0, 0, form.Scale(design.width), form.Scale(design.height)};
-  const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(form.window, GWL_STYLE));
-  const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(form.window, GWL_EXSTYLE));
-  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-  SetWindowPos(form.window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-
+// The frames, first in the tab order, each below the ones before it in its column.
+void CreateFrames(FormState& form) {
+  const FormSpec& design = *form.design;
   form.frames.resize(design.frameCount);
-  std::array<int, 2> columnTop{kMargin, kMargin};
   for (int i = 0; i < design.frameCount; ++i) {
-    const FrameSpec& frameSpec = design.frames[i];
-    form.frames[i].design = &frameSpec;
-    const int column = frameSpec.column ? 1 : 0;
-    const int x = column ? kMargin + design.frameWidth + 10 : kMargin;
-    CreateFrame(form, i, x, columnTop[column],
-                frameSpec.width ? frameSpec.width : design.frameWidth);
-    columnTop[column] += FrameHeight(frameSpec) == kFrameStep ? kFrameStep : FrameHeight(frameSpec);
+    const FrameSpec& frame = design.frames[i];
+    form.frames[i].design = &frame;
+    const int x = frame.column ? kMargin + design.frameWidth + 10 : kMargin;
+    CreateFrame(form, i, x, ColumnTop(design, frame.column, i),
+                frame.width ? frame.width : design.frameWidth);
   }
+}
 
-  const BaseLayout layout = LayoutOf(design);
-  const int right = design.width;
-  HWND ok = CreateChild(form, 0, L"BUTTON", LoadResWide(IDS_FORM_OK), BS_DEFPUSHBUTTON | WS_TABSTOP,
-                        IDB_OK, right - 243, layout.footerTop, kButtonWidth, kButtonHeight,
-                        FontRole::Form);
-  CreateChild(form, 0, L"BUTTON", LoadResWide(IDS_FORM_CANCEL), BS_PUSHBUTTON | WS_TABSTOP,
-              IDB_CANCEL, right - 163, layout.footerTop, kButtonWidth, kButtonHeight,
-              FontRole::Form);
-  CreateChild(form, 0, L"BUTTON", LoadResWide(IDS_FORM_HELP), BS_PUSHBUTTON | WS_TABSTOP, IDB_HELP,
-              right - 83, layout.footerTop, kButtonWidth, kButtonHeight, FontRole::Form);
-  (void)ok;
-  if (design.test) {
-    // Beside the option list when the form has one, else at the right end of the first frame.
-    int x = right - 43, y = kMargin + 20;
-    for (const auto& built : form.frames) {
-      if (!built.list) continue;
-      RECT list{};
-      GetWindowRect(built.list, &list);
-      MapWindowPoints(nullptr, form.window, reinterpret_cast<POINT*>(&list), 2);
-      x = MulDiv(list.right, 96, form.dpi) + 8;
-      y = MulDiv(list.top, 96, form.dpi);
-      break;
-    }
-    CreateGlyphButton(form, IDB_TEST, Glyph::Test, IDS_FORM_TEST, x, y, true);
+// OK, Cancel and Help at the right of the footer; the Test button beside the option list when
+// the form has one, else at the right end of the first frame.
+void CreateButtons(FormState& form, const BaseLayout& layout) {
+  const int right = form.design->width;
+  const struct {
+    UINT text;
+    DWORD style;
+    int id, x;
+  } buttons[] = {{IDS_FORM_OK, BS_DEFPUSHBUTTON, IDB_OK, right - 243},
+                 {IDS_FORM_CANCEL, BS_PUSHBUTTON, IDB_CANCEL, right - 163},
+                 {IDS_FORM_HELP, BS_PUSHBUTTON, IDB_HELP, right - 83}};
+  for (const auto& button : buttons)
+    CreateChild(form, 0, L"BUTTON", LoadResWide(button.text), button.style | WS_TABSTOP, button.id,
+                button.x, layout.footerTop, kButtonWidth, kButtonHeight, FontRole::Form);
+  if (!form.design->testButton) return;
+  int x = right - 43, y = kMargin + 20;
+  for (const auto& built : form.frames) {
+    if (!built.list) continue;
+    RECT list{};
+    GetWindowRect(built.list, &list);
+    MapWindowPoints(nullptr, form.window, reinterpret_cast<POINT*>(&list), 2);
+    x = MulDiv(list.right, 96, form.dpi) + 8;
+    y = MulDiv(list.top, 96, form.dpi);
+    break;
   }
+  CreateGlyphButton(form, IDB_TEST, Glyph::Test, IDS_FORM_TEST, x, y, true);
+}
 
-  // Title: emblem and action name; description panel; footer: icon, plug-in name, notice.
+// Above the footer: the emblem and the action's name on the title shape, the description on
+// its panel.
+void CreateTitle(FormState& form, const BaseLayout& layout, const CatalogueRow& row,
+                 const std::wstring& name) {
+  const FormSpec& design = *form.design;
   const RECT& title = layout.title;
-  HWND emblem = CreateChild(form, 0, L"STATIC", L"", SS_ICON | SS_CENTERIMAGE | SS_REALSIZEIMAGE,
-                            IDI_TITULO, title.left + 6, title.top + 5, 17, 15, FontRole::Form);
-  SendMessageW(emblem, STM_SETICON, reinterpret_cast<WPARAM>(FormGlyph(form, Glyph::Editor)), 0);
-  const CatalogueRow& row = *FindAction(design.id);
-  const std::wstring name = AnsiToWide(row.name);
+  CreateIconControl(form, IDI_TITULO, title.left + 6, title.top + 5, 17, 15,
+                    FormGlyph(form, Glyph::Editor));
   CreateChild(form, 0, L"STATIC", name, SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE, IDT_ACTION_NAME,
               title.left + 28, title.top + 4, title.right - title.left - 36, kTitleHeight - 8,
               FontRole::Title);
@@ -306,214 +277,107 @@ void BuildForm(FormState& form) {
   CreateChild(form, 0, L"STATIC", description, SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL,
               IDT_ACTION_DESC, desc.left + 11, desc.top + 8, desc.right - desc.left - 22, 59,
               FontRole::Label);
+}
 
-  res.pluginIcon = Icon(static_cast<HICON>(
-      LoadImageW(PluginModule(), L"MAINICON", IMAGE_ICON, form.Scale(32), form.Scale(32), 0)));
-  HWND icon = CreateChild(form, 0, L"STATIC", L"", SS_ICON | SS_CENTERIMAGE | SS_REALSIZEIMAGE,
-                          IDI_PLUGIN_ICON, kMargin, layout.footerTop - 4, 32, 32, FontRole::Form);
-  SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(res.pluginIcon.get()), 0);
+// The footer's left part: the plug-in's icon, its name above the maker's notice.
+void CreateFooter(FormState& form, const BaseLayout& layout) {
+  const int textWidth = form.design->width - 243 - kMargin - 44;
+  CreateIconControl(form, IDI_PLUGIN_ICON, kMargin, layout.footerTop - 4, 32, 32,
+                    form.resources->pluginIcon.get());
   const std::wstring pluginName = AnsiToWide(LoadResString(IDS_PLUGIN_TITLE));
-  CreateChild(form, 0, L"STATIC", FillName(IDS_FORM_PLUGIN_NAME, pluginName), SS_LEFT | SS_NOPREFIX,
-              IDT_PLUGIN_NAME, kMargin + 40, layout.footerTop - 2, right - 243 - kMargin - 44, 14,
-              FontRole::Form);
+  CreateChild(form, 0, L"STATIC", FillResWide(IDS_FORM_PLUGIN_NAME, pluginName),
+              SS_LEFT | SS_NOPREFIX, IDT_PLUGIN_NAME, kMargin + 40, layout.footerTop - 2, textWidth,
+              14, FontRole::Form);
   CreateChild(form, 0, L"STATIC", LoadResWide(IDS_FORM_COPYRIGHTS), SS_LEFT | SS_NOPREFIX,
-              IDT_COPYRIGHTS, kMargin + 40, layout.footerTop + 12, right - 243 - kMargin - 44, 14,
-              FontRole::Form);
+              IDT_COPYRIGHTS, kMargin + 40, layout.footerTop + 12, textWidth, 14, FontRole::Form);
+}
 
-  for (int i = 0; i < design.frameCount; ++i) {
-    const int slot = design.frames[i].slot;
-    FillFrame(form.frames[i], form.slots ? form.slots[slot] : nullptr);
-  }
-  for (const auto& built : form.frames) {
-    if (!built.input) return;
-  }
+// Every frame filled from its slot; false when a frame has no input to fill.
+bool FillFrames(FormState& form) {
+  for (auto& frame : form.frames)
+    FillFrame(frame, form.slots ? form.slots[frame.design->slot] : nullptr);
+  return std::all_of(form.frames.begin(), form.frames.end(),
+                     [](const FrameState& frame) { return frame.input != nullptr; });
+}
+
+// Fonts, brushes and size, then the controls in tab order (frames, buttons, title, footer),
+// filled from the slots; the caption last.
+bool BuildForm(ModalWindow& modal) {
+  auto& form = static_cast<FormState&>(modal);
+  const FormSpec& design = *form.design;
+  MakeResources(form);
+  SendMessageW(form.window, WM_SETFONT, reinterpret_cast<WPARAM>(FormFont(form, FontRole::Form)),
+               FALSE);
+  SetClientSize(form, design.width, ClientHeight(design));
+  const BaseLayout layout = LayoutOf(design);
+  CreateFrames(form);
+  CreateButtons(form, layout);
+  const CatalogueRow& row = *FindAction(design.id);
+  const std::wstring name = AnsiToWide(row.name);
+  CreateTitle(form, layout, row, name);
+  CreateFooter(form, layout);
+  if (!FillFrames(form)) return false;
   SendMessageW(form.window, DM_SETDEFID, IDB_OK, 0);
   const std::wstring caption =
-      design.caption ? LoadResWide(design.caption) : FillName(IDS_FORM_CAPTION, name);
+      design.caption ? LoadResWide(design.caption) : FillResWide(IDS_FORM_CAPTION, name);
   SetWindowTextW(form.window, caption.c_str());
-  form.built = true;
+  return true;
 }
 
-}  // namespace
-
-void CentreOver(HWND window, HWND owner) {
-  RECT box{};
-  GetWindowRect(window, &box);
-  const int width = box.right - box.left, height = box.bottom - box.top;
-  RECT around{};
-  if (!owner || !IsWindowVisible(owner) || !GetWindowRect(owner, &around))
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &around, 0);
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  GetMonitorInfoW(MonitorFromRect(&around, MONITOR_DEFAULTTONEAREST), &monitor);
-  const RECT& work = monitor.rcWork;
-  int x = around.left + (around.right - around.left - width) / 2;
-  int y = around.top + (around.bottom - around.top - height) / 2;
-  x = std::max(static_cast<int>(work.left), std::min(x, static_cast<int>(work.right) - width));
-  y = std::max(static_cast<int>(work.top), std::min(y, static_cast<int>(work.bottom) - height));
-  SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-VisualStyles::VisualStyles() {
-  static HANDLE context = [] {
-    ACTCTXW request{};
-    request.cbSize = sizeof request;
-    request.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
-    request.hModule = PluginModule();
-    request.lpResourceName = MAKEINTRESOURCEW(2);
-    return CreateActCtxW(&request);
-  }();
-  if (context != INVALID_HANDLE_VALUE && ActivateActCtx(context, &cookie_)) active_ = true;
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-  InitCommonControlsEx(&controls);
-}
-
-VisualStyles::~VisualStyles() {
-  if (active_) DeactivateActCtx(0, cookie_);
-}
-
-namespace {
-
-INT_PTR CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  try {
-    if (message == WM_INITDIALOG) {
-      auto* form = reinterpret_cast<FormState*>(lParam);
-      SetWindowLongPtrW(window, DWLP_USER, lParam);
-      form->window = window;
-      BuildForm(*form);
-      return FALSE;
-    }
-    auto* form = reinterpret_cast<FormState*>(GetWindowLongPtrW(window, DWLP_USER));
-    if (!form) return FALSE;
-    switch (message) {
-      case WM_COMMAND: {
-        const int id = LOWORD(wParam), code = HIWORD(wParam);
-        if (id == IDB_OK && (code == BN_CLICKED || code == 0)) {
-          QuoteFields(*form);
-          form->ok = true;
-          form->done = true;
-        } else if (id == IDB_CANCEL) {
-          form->done = true;
-        }
-        if (form->done) {
-          // Wakes the loop when the command was sent rather than posted.
-          PostMessageW(window, WM_NULL, 0, 0);
-          return TRUE;
-        }
-        if (id == IDB_HELP && code == BN_CLICKED) {
-          ShowHelp(*form);
-        } else if (id == IDB_TEST && code == BN_CLICKED && form->design->test) {
-          RunTest(*form);
-        } else {
-          HandleFrameCommand(*form, id, code);
-        }
-        return TRUE;
-      }
-      case WM_CLOSE:
-        form->done = true;
-        PostMessageW(window, WM_NULL, 0, 0);
-        return TRUE;
-      case WM_HELP:  // F1 is handled on its release; the host must not see a help request
-        return TRUE;
-      case WM_ACTIVATE:
-        if (LOWORD(wParam) != WA_INACTIVE) BringWindowToTop(window);
-        return FALSE;
-      case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(window, &paint);
-        PaintShapes(*form, dc);
-        EndPaint(window, &paint);
-        return TRUE;
-      }
-      case WM_CTLCOLORSTATIC: {
-        HDC dc = reinterpret_cast<HDC>(wParam);
-        switch (GetDlgCtrlID(reinterpret_cast<HWND>(lParam))) {
-          case IDT_ACTION_NAME:
-          case IDI_TITULO:
-            SetBkColor(dc, kTitleFill);
-            return reinterpret_cast<INT_PTR>(form->resources->titleFill.get());
-          case IDT_ACTION_DESC:
-            SetBkColor(dc, kDescriptionFill);
-            return reinterpret_cast<INT_PTR>(form->resources->descriptionFill.get());
-          case IDT_PLUGIN_NAME:
-          case IDT_COPYRIGHTS:
-            SetTextColor(dc, kGreyText);
-            SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-            return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
-          default:
-            return FALSE;
-        }
-      }
-    }
-  } catch (...) {
-    // A failure inside a handler must not unwind through the window manager; the form
-    // stays open and the author can still cancel.
+INT_PTR FormMessage(ModalWindow& modal, UINT message, WPARAM wParam, LPARAM) {
+  if (message != WM_COMMAND) return FALSE;
+  auto& form = static_cast<FormState&>(modal);
+  const int id = LOWORD(wParam), code = HIWORD(wParam);
+  if (id == IDB_OK && (code == BN_CLICKED || code == 0)) {
+    QuoteFields(form);
+    form.ok = true;
+    EndModal(form);
+  } else if (id == IDB_TEST && code == BN_CLICKED && form.design->testButton) {
+    RunTest(form);
+  } else {
+    HandleFrameCommand(form, id, code);
   }
-  return FALSE;
+  return TRUE;
 }
 
-// An empty dialog template: the controls are created in WM_INITDIALOG, in pixels.
-struct alignas(4) EmptyTemplate {
-  DLGTEMPLATE header;
-  WORD menu = 0, windowClass = 0, title = 0;
-};
+ControlColours Colours(const ModalWindow& modal, int id) {
+  const FormResources& res = *static_cast<const FormState&>(modal).resources;
+  switch (id) {
+    case IDT_ACTION_NAME:
+    case IDI_TITULO:
+      return {CLR_INVALID, kTitleFill, res.titleFill.get()};
+    case IDT_ACTION_DESC:
+      return {CLR_INVALID, kDescriptionFill, res.descriptionFill.get()};
+    case IDT_PLUGIN_NAME:
+    case IDT_COPYRIGHTS:
+      return {kGreyText, GetSysColor(COLOR_BTNFACE), GetSysColorBrush(COLOR_BTNFACE)};
+    default:
+      return {};
+  }
+}
+
+constexpr ModalKind kFormKind{&BuildForm,   &PaintShapes, &Colours,
+                              &FormMessage, &HelpTopic,   nullptr};
 
 }  // namespace
 
-// The loop is the form's own so that key releases are seen before the focused control sees
-// them (F1), and so that the form is destroyed on every path.
 bool RunForm(const FormSpec& design, EditSlots slots) {
-  const VisualStyles styles;
   FormResources resources;
   FormState form;
+  form.kind = &kFormKind;
   form.design = &design;
   form.slots = slots;
-  form.owner = GetActiveWindow();
-  form.dpi = ScreenPixelsPerInch();
   form.resources = &resources;
-
-  EmptyTemplate dialog{};
-  dialog.header.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_CLIPCHILDREN;
-  dialog.header.dwExtendedStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-  HWND window = CreateDialogIndirectParamW(PluginModule(), &dialog.header, form.owner, &FormProc,
-                                           reinterpret_cast<LPARAM>(&form));
-  if (!window) return false;
-  struct Closer {
-    FormState& form;
-    ~Closer() {
-      if (form.owner) EnableWindow(form.owner, TRUE);
-      DestroyWindow(form.window);
-      if (form.owner) SetActiveWindow(form.owner);
-    }
-  } closer{form};
-
+  ModalRun run(form, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_CLIPCHILDREN);
   // A form that could not be built completely is never shown: OK on it could write empty
   // texts over the author's parameters.
   if (!form.built) return false;
-  CentreOver(form.window, form.owner);
-  if (form.owner) EnableWindow(form.owner, FALSE);
-  ShowWindow(window, SW_SHOW);
+  run.Show(SW_SHOW);
   if (!form.frames.empty()) {
     const int focus = design.focusFrame < form.frames.size() ? design.focusFrame : 0;
     FocusAndSelectAll(form, form.frames[focus].input);
   }
-
-  MSG message;
-  while (!form.done) {
-    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
-    if (got == -1) break;
-    if (got == 0) {  // the host is quitting: hand the quit on and cancel
-      PostQuitMessage(static_cast<int>(message.wParam));
-      break;
-    }
-    if (message.message == WM_KEYUP && message.wParam == VK_F1 &&
-        (message.hwnd == window || IsChild(window, message.hwnd)))
-      ShowHelp(form);
-    if (!IsDialogMessageW(window, &message)) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
-  }
+  run.Loop();
   if (!form.ok) return false;
   // Texts first, then every slot: OK rewrites all of them, changed or not.
   std::vector<std::string> texts;
@@ -521,12 +385,6 @@ bool RunForm(const FormSpec& design, EditSlots slots) {
   for (size_t i = 0; i < form.frames.size(); ++i)
     HandOverString(&slots[form.frames[i].design->slot], texts[i]);
   return true;
-}
-
-std::wstring LoadResWide(UINT id) {
-  const wchar_t* text = nullptr;
-  const int length = LoadStringW(PluginModule(), id, reinterpret_cast<LPWSTR>(&text), 0);
-  return length > 0 && text ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
 }
 
 std::string InputText(HWND input) {
@@ -565,19 +423,15 @@ HFONT FormFont(const FormState& form, FontRole role) {
 
 HICON FormGlyph(const FormState& form, Glyph glyph) {
   auto& slot = form.resources->glyphs[static_cast<size_t>(glyph)];
-  if (!slot) slot = Icon(MakeGlyph(glyph, form.Scale(16)));
+  if (!slot) slot = MakeGlyph(glyph, form.Scale(16));
   return slot.get();
 }
 
 HWND CreateChild(FormState& form, DWORD exStyle, const wchar_t* windowClass,
                  const std::wstring& text, DWORD style, int id, int x, int y, int width, int height,
                  FontRole role) {
-  HWND child = CreateWindowExW(exStyle, windowClass, text.c_str(), WS_CHILD | WS_VISIBLE | style,
-                               form.Scale(x), form.Scale(y), form.Scale(width), form.Scale(height),
-                               form.window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                               PluginModule(), nullptr);
-  if (child) SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(FormFont(form, role)), FALSE);
-  return child;
+  return CreateControl(form, exStyle, windowClass, text, WS_VISIBLE | style, id, x, y, width,
+                       height, FormFont(form, role));
 }
 
 HWND CreateGlyphButton(FormState& form, int id, Glyph glyph, UINT hint, int x, int y,

@@ -1,6 +1,5 @@
-// The property form: a modeless dialog driven by its own modal loop (so F1's key release
-// reaches the form first), laid out in pixels scaled by the system DPI, with the base form's
-// components and one input frame per parameter.
+// The property form: a modal window (editor/modal_window.h) with the base form's components
+// and one input frame per parameter.
 #pragma once
 
 #include <windows.h>
@@ -9,6 +8,7 @@
 #include <vector>
 
 #include "editor/form_catalogue.h"
+#include "editor/modal_window.h"
 
 // Control ids. Frame controls are numbered per frame (top to bottom): FrameControlId.
 enum FormControlId : int {
@@ -41,33 +41,31 @@ constexpr int FrameControlId(int frame, FramePart part) {
   return kFrameIdBase + frame * kFrameIdStride + part;
 }
 
+// A frame's design and the controls its text is read from.
 struct FrameState {
   const FrameSpec* design = nullptr;
-  HWND label = nullptr, input = nullptr, list = nullptr, variables = nullptr, objects = nullptr,
-       files = nullptr, font = nullptr, color = nullptr, separator = nullptr;
+  HWND input = nullptr;  // the edit field, or the combo box of a combo frame
+  HWND list = nullptr;   // list frames
 };
 
 struct FormResources;  // fonts, brushes, glyphs: owned by the form, freed with it
 
-struct FormState {
+struct FormState : ModalWindow {
   const FormSpec* design = nullptr;
   EditSlots slots = nullptr;
-  HWND window = nullptr;
-  HWND owner = nullptr;
   HWND tooltip = nullptr;
-  int dpi = 96;
   std::vector<FrameState> frames;
   FormResources* resources = nullptr;
-  bool built = false;  // every control exists: only then may the form show and write slots
-  bool done = false;
   bool ok = false;
-
-  int Scale(int pixels) const { return MulDiv(pixels, dpi, 96); }
 };
 
 // Shows `design` modally over the active window, filled from `slots`; on OK rewrites every slot
 // of the form's frames and returns true, otherwise leaves them untouched.
 bool RunForm(const FormSpec& design, EditSlots slots);
+
+// The Test button: runs the form's action on the current field texts with an empty result
+// name, so the dialog shows as configured and no result reaches the host.
+void RunWithFieldTexts(FormState& form);
 
 // The current text of an input (edit or combo box) in the host's ANSI code page.
 std::string InputText(HWND input);
@@ -82,34 +80,15 @@ void FillFrame(FrameState& frame, const char* slotText);
 // True when the command belonged to a frame button (or list) and was handled.
 bool HandleFrameCommand(FormState& form, int id, int code);
 
-// The manifest in the module's resources (id 2) selects common controls version 6 for the
-// plug-in's windows, whatever the host process itself asked for, while this object lives.
-class VisualStyles {
- public:
-  VisualStyles();
-  VisualStyles(const VisualStyles&) = delete;
-  VisualStyles& operator=(const VisualStyles&) = delete;
-  ~VisualStyles();
-
- private:
-  ULONG_PTR cookie_ = 0;
-  bool active_ = false;
-};
-
-// Places `window` centred over `owner` (the work area when there is none), kept on screen.
-void CentreOver(HWND window, HWND owner);
-
 // Shared drawing resources of a form.
 enum class FontRole { Form, Label, Input, Title };
 HFONT FormFont(const FormState& form, FontRole role);
 enum class Glyph { Variables, Objects, Files, Folder, Editor, Font, Color, Test };
 HICON FormGlyph(const FormState& form, Glyph glyph);
 
-// A child control of the form at 96-DPI pixel coordinates, with the font of `role`.
+// A visible control of the form at 96-DPI pixel coordinates, with the font of `role`.
 HWND CreateChild(FormState& form, DWORD exStyle, const wchar_t* windowClass,
                  const std::wstring& text, DWORD style, int id, int x, int y, int width, int height,
                  FontRole role);
 // A small push button showing a glyph; its window text is the hint, for screen readers.
 HWND CreateGlyphButton(FormState& form, int id, Glyph glyph, UINT hint, int x, int y, bool tooltip);
-// A string-table entry as UTF-16, so Russian texts show on any system code page.
-std::wstring LoadResWide(UINT id);

@@ -211,23 +211,6 @@ int ReservedButtonsWidth(const FormState& form, const FrameSpec& design) {
   return widest;
 }
 
-HWND* ButtonSlot(FrameState& frame, FramePart part) {
-  switch (part) {
-    case IDB_FRAME_VARIABLES:
-      return &frame.variables;
-    case IDB_FRAME_OBJECTS:
-      return &frame.objects;
-    case IDB_FRAME_FILES:
-      return &frame.files;
-    case IDB_FRAME_FONT:
-      return &frame.font;
-    case IDB_FRAME_COLOR:
-      return &frame.color;
-    default:
-      return nullptr;
-  }
-}
-
 }  // namespace
 
 // A list frame: caption, list, then the text field with its button below the list.
@@ -240,9 +223,8 @@ void CreateFrame(FormState& form, int index, int x, int y, int width) {
   FrameState& frame = form.frames[index];
   const FrameSpec& design = *frame.design;
   const auto id = [index](FramePart part) { return FrameControlId(index, part); };
-  frame.label =
-      CreateChild(form, 0, L"STATIC", LoadResWide(design.caption), SS_LEFT | SS_NOPREFIX,
-                  id(IDT_FRAME_LABEL), x, y + kLabelTop, width, kLabelHeight, FontRole::Label);
+  CreateChild(form, 0, L"STATIC", LoadResWide(design.caption), SS_LEFT | SS_NOPREFIX,
+              id(IDT_FRAME_LABEL), x, y + kLabelTop, width, kLabelHeight, FontRole::Label);
   const int reserved = ReservedButtonsWidth(form, design);
   int inputTop = y + kInputTop;
   int inputWidth = width;
@@ -282,19 +264,20 @@ void CreateFrame(FormState& form, int index, int x, int y, int width) {
 
   int left = x + editWidth + kGap;
   const int buttonTop = inputTop - (kInputTop - kButtonTop);
+  const auto divider = [&] {
+    CreateChild(form, 0, L"STATIC", L"", SS_ETCHEDVERT, id(IDT_FRAME_SEPARATOR), left + 2,
+                buttonTop, 4, 24, FontRole::Form);
+  };
   for (int i = 0; i < buttons; ++i) {
     if (i == 1 && separator) {
-      frame.separator = CreateChild(form, 0, L"STATIC", L"", SS_ETCHEDVERT, id(IDT_FRAME_SEPARATOR),
-                                    left + 2, buttonTop, 4, 24, FontRole::Form);
+      divider();
       left += kSeparatorWidth;
     }
-    *ButtonSlot(frame, plan[i].part) = CreateGlyphButton(
-        form, id(plan[i].part), plan[i].glyph, plan[i].hint, left, buttonTop, plan[i].tooltip);
+    CreateGlyphButton(form, id(plan[i].part), plan[i].glyph, plan[i].hint, left, buttonTop,
+                      plan[i].tooltip);
     left += kButtonWidth;
   }
-  if (separator && buttons == 1)  // the result frame of the font form: the divider alone
-    frame.separator = CreateChild(form, 0, L"STATIC", L"", SS_ETCHEDVERT, id(IDT_FRAME_SEPARATOR),
-                                  left + 2, buttonTop, 4, 24, FontRole::Form);
+  if (separator && buttons == 1) divider();  // the result frame of the font form: it alone
 }
 
 void FillFrame(FrameState& frame, const char* slotText) {

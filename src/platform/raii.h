@@ -1,5 +1,6 @@
-// Owners for Windows handles: every handle, find handle, DC, COM pointer and GlobalAlloc
-// block is released on every path, including early returns and exceptions.
+// Owners for Windows handles: every handle, find handle, GDI object, DC, selection, icon, COM
+// pointer and GlobalAlloc block is released on every path, including early returns and
+// exceptions.
 #pragma once
 
 #include <objbase.h>
@@ -38,8 +39,11 @@ inline void FindCloseFn(HANDLE h) { FindClose(h); }
 inline void GlobalFreeFn(HGLOBAL h) { GlobalFree(h); }
 inline void RegCloseKeyFn(HKEY h) { RegCloseKey(h); }
 inline void FreeLibraryFn(HMODULE h) { FreeLibrary(h); }
-inline void DeleteFontFn(HFONT h) { DeleteObject(h); }
-inline void DeleteBrushFn(HBRUSH h) { DeleteObject(h); }
+template <typename T>
+inline void DeleteGdiObjectFn(T h) {
+  DeleteObject(h);
+}
+inline void DeleteDCFn(HDC h) { DeleteDC(h); }
 inline void DestroyIconFn(HICON h) { DestroyIcon(h); }
 
 // INVALID_HANDLE_VALUE is not a constant expression, so file handles use a null sentinel:
@@ -48,8 +52,16 @@ using Handle = UniqueResource<HANDLE, nullptr, CloseHandleFn>;
 using GlobalBlock = UniqueResource<HGLOBAL, nullptr, GlobalFreeFn>;
 using RegKey = UniqueResource<HKEY, nullptr, RegCloseKeyFn>;
 using Library = UniqueResource<HMODULE, nullptr, FreeLibraryFn>;
-using FontHandle = UniqueResource<HFONT, nullptr, DeleteFontFn>;
-using BrushHandle = UniqueResource<HBRUSH, nullptr, DeleteBrushFn>;
+// GDI objects are deleted only once no device context holds them selected: keep a
+// SelectedObject's scope inside its object's.
+template <typename T>
+using GdiObject = UniqueResource<T, nullptr, DeleteGdiObjectFn<T>>;
+using FontHandle = GdiObject<HFONT>;
+using BrushHandle = GdiObject<HBRUSH>;
+using PenHandle = GdiObject<HPEN>;
+using BitmapHandle = GdiObject<HBITMAP>;
+// A device context of its own (CreateCompatibleDC), deleted with DeleteDC.
+using MemoryDC = UniqueResource<HDC, nullptr, DeleteDCFn>;
 using IconHandle = UniqueResource<HICON, nullptr, DestroyIconFn>;
 
 inline Handle FromCreateFile(HANDLE h) { return Handle(h == INVALID_HANDLE_VALUE ? nullptr : h); }
@@ -85,6 +97,39 @@ class WindowDC {
  private:
   HWND window_;
   HDC dc_;
+};
+
+// The device context of a WM_PAINT, from BeginPaint to EndPaint.
+class PaintDC {
+ public:
+  explicit PaintDC(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
+  PaintDC(const PaintDC&) = delete;
+  PaintDC& operator=(const PaintDC&) = delete;
+  ~PaintDC() { EndPaint(window_, &paint_); }
+  HDC get() const { return dc_; }
+  explicit operator bool() const { return dc_ != nullptr; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT paint_{};
+  HDC dc_;
+};
+
+// An object selected into a device context for a while: the DC's previous object goes back in
+// at the end, so neither is deleted while selected.
+class SelectedObject {
+ public:
+  SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+  SelectedObject(const SelectedObject&) = delete;
+  SelectedObject& operator=(const SelectedObject&) = delete;
+  ~SelectedObject() {
+    if (*this) SelectObject(dc_, previous_);
+  }
+  explicit operator bool() const { return previous_ != nullptr && previous_ != HGDI_ERROR; }
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_;
 };
 
 template <typename T>

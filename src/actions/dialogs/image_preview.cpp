@@ -8,8 +8,10 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "editor/modal_window.h"
 #include "platform/buffers.h"
 #include "platform/files.h"
 #include "platform/raii.h"
@@ -43,19 +45,11 @@ UINT LargestDecodedSide() {
 // A decoded picture, already laid over the dialog's face colour so it can be drawn with
 // plain GDI calls, whatever its transparency.
 struct Picture {
-  HBITMAP bitmap = nullptr;
+  BitmapHandle bitmap;
   int width = 0, height = 0;  // the file's own size
   int bitmapWidth = 0, bitmapHeight = 0;
-  Picture() = default;
-  Picture(const Picture&) = delete;
-  Picture& operator=(const Picture&) = delete;
-  ~Picture() { Reset(); }
-  void Reset() {
-    if (bitmap) DeleteObject(bitmap);
-    bitmap = nullptr;
-    width = height = bitmapWidth = bitmapHeight = 0;
-  }
-  explicit operator bool() const { return bitmap != nullptr; }
+  void Reset() { *this = Picture(); }
+  explicit operator bool() const { return static_cast<bool>(bitmap); }
 };
 
 // The system's own codecs (BMP, PNG, JPEG, GIF, ICO, TIFF ...); false for anything they do not
@@ -107,14 +101,11 @@ bool LoadPicture(const std::string& path, Picture& picture) {
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  BitmapHandle bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!bitmap) return false;
   const UINT stride = outWidth * 4;
-  if (FAILED(
-          converter->CopyPixels(nullptr, stride, stride * outHeight, static_cast<BYTE*>(bits)))) {
-    DeleteObject(bitmap);
+  if (FAILED(converter->CopyPixels(nullptr, stride, stride * outHeight, static_cast<BYTE*>(bits))))
     return false;
-  }
   // Premultiplied pixels over the face colour: out = pixel + face * (255 - alpha) / 255.
   const COLORREF face = GetSysColor(COLOR_BTNFACE);
   const unsigned faceBlue = GetBValue(face), faceGreen = GetGValue(face), faceRed = GetRValue(face);
@@ -127,7 +118,7 @@ bool LoadPicture(const std::string& path, Picture& picture) {
     pixel[2] = static_cast<std::uint8_t>(pixel[2] + faceRed * rest / 255);
     pixel[3] = 255;
   }
-  picture.bitmap = bitmap;
+  picture.bitmap = std::move(bitmap);
   picture.width = static_cast<int>(width);
   picture.height = static_cast<int>(height);
   picture.bitmapWidth = static_cast<int>(outWidth);
@@ -159,46 +150,47 @@ void DrawPicture(HDC dc, const RECT& box, const Picture& picture) {
   FillRect(dc, &box, GetSysColorBrush(COLOR_BTNFACE));
   if (!picture) return;
   const RECT target = FitInside(box, picture.width, picture.height);
-  HDC memory = CreateCompatibleDC(dc);
+  const MemoryDC memory(CreateCompatibleDC(dc));
   if (!memory) return;
-  const HGDIOBJ old = SelectObject(memory, picture.bitmap);
+  const SelectedObject selected(memory.get(), picture.bitmap.get());
   SetStretchBltMode(dc, HALFTONE);
   SetBrushOrgEx(dc, 0, 0, nullptr);
   StretchBlt(dc, target.left, target.top, target.right - target.left, target.bottom - target.top,
-             memory, 0, 0, picture.bitmapWidth, picture.bitmapHeight, SRCCOPY);
-  SelectObject(memory, old);
-  DeleteDC(memory);
+             memory.get(), 0, 0, picture.bitmapWidth, picture.bitmapHeight, SRCCOPY);
 }
 
 // The separate preview window: resizable, centred on the dialog's monitor, at most three
 // quarters of it, closed by Esc; the dialog stays disabled while it is open.
+struct PreviewWindow : ModalWindow {
+  const Picture* picture = nullptr;
+};
+
 LRESULT CALLBACK PreviewWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   try {
     if (message == WM_NCCREATE) {
       const auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
       SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
-    const auto* picture =
-        reinterpret_cast<const Picture*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    auto* preview = reinterpret_cast<PreviewWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     switch (message) {
-      case WM_KEYDOWN:
-        if (wParam == VK_ESCAPE) {
-          DestroyWindow(window);
-          return 0;
-        }
-        break;
+      case WM_COMMAND:  // Esc, as the modal loop hands it on
+        if (LOWORD(wParam) == IDCANCEL && preview) EndModal(*preview);
+        return 0;
+      case WM_CLOSE:
+        if (!preview) break;
+        EndModal(*preview);
+        return 0;
       case WM_ERASEBKGND:
         return 1;
       case WM_SIZE:
         InvalidateRect(window, nullptr, FALSE);
         return 0;
       case WM_PAINT: {
-        PAINTSTRUCT paint;
-        if (HDC dc = BeginPaint(window, &paint)) {
+        const PaintDC dc(window);
+        if (dc && preview) {
           RECT client;
           GetClientRect(window, &client);
-          if (picture) DrawPicture(dc, client, *picture);
-          EndPaint(window, &paint);
+          DrawPicture(dc.get(), client, *preview->picture);
         }
         return 0;
       }
@@ -235,27 +227,19 @@ void ShowPreviewWindow(HWND dialog, const Picture& picture, const std::string& t
   const LONG left = screen.left + (screen.right - screen.left - width) / 2;
   const LONG top = screen.top + (screen.bottom - screen.top - height) / 2;
 
-  HWND window = CreateWindowExA(0, kPreviewClass, title.c_str(), kStyle, left, top, width, height,
-                                dialog, nullptr, PluginModule(), const_cast<Picture*>(&picture));
-  if (window) {
-    EnableWindow(dialog, FALSE);
-    ShowWindow(window, SW_SHOWNORMAL);
-    SetForegroundWindow(window);
-    SetFocus(window);
-    MSG message;
-    while (IsWindow(window)) {
-      const BOOL got = GetMessageA(&message, nullptr, 0, 0);
-      if (got == 0) {
-        PostQuitMessage(static_cast<int>(message.wParam));  // for the host's own loop
-        break;
-      }
-      if (got == -1) break;
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
+  PreviewWindow preview;
+  preview.picture = &picture;
+  preview.owner = dialog;
+  {
+    ModalRun run(preview);
+    preview.window = CreateWindowExA(0, kPreviewClass, title.c_str(), kStyle, left, top, width,
+                                     height, dialog, nullptr, PluginModule(), &preview);
+    if (preview.window) {
+      run.Show(SW_SHOWNORMAL);
+      SetForegroundWindow(preview.window);
+      SetFocus(preview.window);
+      run.Loop();
     }
-    EnableWindow(dialog, TRUE);
-    if (IsWindow(window)) DestroyWindow(window);
-    SetActiveWindow(dialog);
   }
   UnregisterClassA(kPreviewClass, PluginModule());
 }
@@ -384,11 +368,12 @@ UINT_PTR CALLBACK PreviewHook(HWND hook, UINT message, WPARAM wParam, LPARAM lPa
         DrawPicture(item->hDC, box, state->picture);
         if (!state->picture) {
           const int oldMode = SetBkMode(item->hDC, TRANSPARENT);
-          const HGDIOBJ oldFont = SelectObject(
-              item->hDC, reinterpret_cast<HGDIOBJ>(SendMessageA(hook, WM_GETFONT, 0, 0)));
-          DrawTextA(item->hDC, LoadResString(IDS_PICTURE_NONE).c_str(), -1, &box,
-                    DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-          SelectObject(item->hDC, oldFont);
+          {
+            const SelectedObject font(
+                item->hDC, reinterpret_cast<HGDIOBJ>(SendMessageA(hook, WM_GETFONT, 0, 0)));
+            DrawTextA(item->hDC, LoadResString(IDS_PICTURE_NONE).c_str(), -1, &box,
+                      DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+          }
           SetBkMode(item->hDC, oldMode);
         }
         SetWindowLongPtrA(hook, DWLP_MSGRESULT, TRUE);

@@ -18,27 +18,6 @@
 
 namespace {
 
-inline void DeleteObjectFn(HGDIOBJ object) { DeleteObject(object); }
-inline void DeleteDCFn(HDC dc) { DeleteDC(dc); }
-using GdiObject = UniqueResource<HGDIOBJ, nullptr, DeleteObjectFn>;
-using MemoryDC = UniqueResource<HDC, nullptr, DeleteDCFn>;
-
-// Puts the DC's previous object back, so the bitmap can be read and deleted afterwards.
-class Selection {
- public:
-  Selection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
-  Selection(const Selection&) = delete;
-  Selection& operator=(const Selection&) = delete;
-  ~Selection() {
-    if (*this) SelectObject(dc_, previous_);
-  }
-  explicit operator bool() const { return previous_ != nullptr && previous_ != HGDI_ERROR; }
-
- private:
-  HDC dc_;
-  HGDIOBJ previous_;
-};
-
 // GDI calls do not always set a last error when they fail, and a successful call may leave an
 // old one behind: every call whose failure is read starts from a clear code, and a failure
 // that set none still gives the author a reason.
@@ -131,12 +110,12 @@ std::optional<std::string> CaptureWindowToFile(HWND window, std::string_view pat
 
   const MemoryDC memoryDC(Fresh([&] { return CreateCompatibleDC(windowDC.get()); }));
   if (!memoryDC) return SystemErrorText(LastErrorOr(ERROR_NOT_ENOUGH_MEMORY));
-  const GdiObject bitmap(
+  const BitmapHandle bitmap(
       Fresh([&] { return CreateCompatibleBitmap(windowDC.get(), width, height); }));
   if (!bitmap) return SystemErrorText(LastErrorOr(ERROR_NOT_ENOUGH_MEMORY));
   {
     SetLastError(ERROR_SUCCESS);
-    const Selection selected(memoryDC.get(), bitmap.get());
+    const SelectedObject selected(memoryDC.get(), bitmap.get());
     if (!selected) return SystemErrorText(LastErrorOr(ERROR_NOT_ENOUGH_MEMORY));
     if (!Fresh([&] {
           return BitBlt(memoryDC.get(), 0, 0, width, height, windowDC.get(), 0, 0, SRCCOPY);
@@ -144,8 +123,7 @@ std::optional<std::string> CaptureWindowToFile(HWND window, std::string_view pat
       return SystemErrorText(LastErrorOr(ERROR_CAN_NOT_COMPLETE));
   }
   DWORD drawing = ERROR_SUCCESS;
-  const FileFailure failure =
-      WriteBitmapFile(windowDC.get(), static_cast<HBITMAP>(bitmap.get()), *layout, path, drawing);
+  const FileFailure failure = WriteBitmapFile(windowDC.get(), bitmap.get(), *layout, path, drawing);
   if (drawing) return SystemErrorText(drawing);
   if (failure) return FileFailureText(failure);
   return std::nullopt;

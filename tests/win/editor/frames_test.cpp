@@ -22,7 +22,6 @@ enum Frame { kEditor, kColor, kFont, kList, kOpen, kSave, kFolder, kPlain, kFram
 FormSpec AllFrames() {
   FormSpec design;
   design.id = 1;
-  design.kind = FormKind::Special;
   const FrameKind kinds[kFrames] = {FrameKind::Editor, FrameKind::Color, FrameKind::Font,
                                     FrameKind::List,   FrameKind::Alpha, FrameKind::Alpha,
                                     FrameKind::Alpha,  FrameKind::Alpha};
