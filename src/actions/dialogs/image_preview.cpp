@@ -3,6 +3,7 @@
 #include <windows.h>
 // The dialog, imaging and COM headers build on the types that windows.h declares.
 #include <commdlg.h>
+#include <dlgs.h>
 #include <wincodec.h>
 
 #include <algorithm>
@@ -288,7 +289,6 @@ class TemplateWriter {
 };
 
 constexpr WORD kButtonAtom = 0x0080, kStaticAtom = 0x0082;
-constexpr WORD kStandardControlsId = 0x045F;  // stc32: where the dialog puts its own controls
 
 // The standard controls take the left part (stc32); the panel stands to their right, and the
 // dialog moves it along when its own part turns out wider.
@@ -296,10 +296,10 @@ std::vector<WORD> BuildTemplate() {
   TemplateWriter writer;
   writer.Header(DS_3DLOOK | DS_CONTROL | DS_SETFONT | WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 4, 0,
                 0, 307, 131);
-  writer.Item(SS_LEFT | WS_GROUP, 0, 0, 0, 204, 131, kStandardControlsId, kStaticAtom, L"");
-  writer.Item(SS_LEFT | SS_NOPREFIX, 0, 209, 4, 93, 10, kPreviewLabelId, kStaticAtom, L"");
-  writer.Item(SS_OWNERDRAW, WS_EX_STATICEDGE, 209, 16, 93, 92, kPreviewPanelId, kStaticAtom, L"");
-  writer.Item(BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED, 0, 252, 112, 50, 14, kPreviewButtonId,
+  writer.Item(SS_LEFT | WS_GROUP, 0, 0, 0, 204, 131, stc32, kStaticAtom, L"");
+  writer.Item(SS_LEFT | SS_NOPREFIX, 0, 209, 4, 93, 10, IDT_PREVIEW_LABEL, kStaticAtom, L"");
+  writer.Item(SS_OWNERDRAW, WS_EX_STATICEDGE, 209, 16, 93, 92, IDT_PREVIEW_PANEL, kStaticAtom, L"");
+  writer.Item(BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED, 0, 252, 112, 50, 14, IDB_PREVIEW,
               kButtonAtom, L"");
   return writer.words();
 }
@@ -323,9 +323,9 @@ void ShowSelection(HWND hook, PicturePreview::State& state, const std::string& p
   if (!shown) state.picture.Reset();
   const std::string label = shown ? SizeText(state.picture.width, state.picture.height)
                                   : LoadResString(IDS_PICTURE_LABEL);
-  SetDlgItemTextA(hook, kPreviewLabelId, label.c_str());
-  EnableWindow(GetDlgItem(hook, kPreviewButtonId), shown);
-  InvalidateRect(GetDlgItem(hook, kPreviewPanelId), nullptr, TRUE);
+  SetDlgItemTextA(hook, IDT_PREVIEW_LABEL, label.c_str());
+  EnableWindow(GetDlgItem(hook, IDB_PREVIEW), shown);
+  InvalidateRect(GetDlgItem(hook, IDT_PREVIEW_PANEL), nullptr, TRUE);
 }
 
 std::string SelectedPath(HWND hook) {
@@ -346,8 +346,8 @@ UINT_PTR CALLBACK PreviewHook(HWND hook, UINT message, WPARAM wParam, LPARAM lPa
     if (message == WM_INITDIALOG) {
       const auto* dialog = reinterpret_cast<const OPENFILENAMEA*>(lParam);
       SetWindowLongPtrA(hook, DWLP_USER, static_cast<LONG_PTR>(dialog->lCustData));
-      SetDlgItemTextA(hook, kPreviewLabelId, LoadResString(IDS_PICTURE_LABEL).c_str());
-      SetDlgItemTextA(hook, kPreviewButtonId, LoadResString(IDS_PICTURE_PREVIEW).c_str());
+      SetDlgItemTextA(hook, IDT_PREVIEW_LABEL, LoadResString(IDS_PICTURE_LABEL).c_str());
+      SetDlgItemTextA(hook, IDB_PREVIEW, LoadResString(IDS_PICTURE_PREVIEW).c_str());
       return TRUE;
     }
     auto* state = reinterpret_cast<PicturePreview::State*>(GetWindowLongPtrA(hook, DWLP_USER));
@@ -363,7 +363,7 @@ UINT_PTR CALLBACK PreviewHook(HWND hook, UINT message, WPARAM wParam, LPARAM lPa
       }
       case WM_DRAWITEM: {
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        if (item->CtlID != kPreviewPanelId) return FALSE;
+        if (item->CtlID != IDT_PREVIEW_PANEL) return FALSE;
         RECT box = item->rcItem;
         DrawPicture(item->hDC, box, state->picture);
         if (!state->picture) {
@@ -380,7 +380,7 @@ UINT_PTR CALLBACK PreviewHook(HWND hook, UINT message, WPARAM wParam, LPARAM lPa
         return TRUE;
       }
       case WM_COMMAND:
-        if (LOWORD(wParam) == kPreviewButtonId && HIWORD(wParam) == BN_CLICKED && state->picture)
+        if (LOWORD(wParam) == IDB_PREVIEW && HIWORD(wParam) == BN_CLICKED && state->picture)
           ShowPreviewWindow(GetParent(hook), state->picture, state->path);
         return FALSE;
       default:

@@ -13,9 +13,11 @@
 #include <utility>
 
 // Control ids inside the panel's template; tests read the label by its id.
-inline constexpr int kPreviewLabelId = 0x4A01;
-inline constexpr int kPreviewPanelId = 0x4A02;
-inline constexpr int kPreviewButtonId = 0x4A03;
+enum PreviewControlId : int {
+  IDT_PREVIEW_LABEL = 0x4A01,
+  IDT_PREVIEW_PANEL = 0x4A02,
+  IDB_PREVIEW = 0x4A03,
+};
 
 // Decodes `path` as the panel does when it is selected: the picture's own width and height, or
 // nothing when the system's codecs cannot read it.

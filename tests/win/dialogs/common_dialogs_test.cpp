@@ -542,8 +542,8 @@ TEST_F(RealDialogs, PicturePreviewShowsTheSelectedPicturesSize) {
   bool selected = false, previewClosed = false, dialogDisabled = false, buttonAfterText = true;
   RECT previewRect{};
   DialogWatcher watcher([&](HWND dialog) {
-    HWND label = FindControl(dialog, kPreviewLabelId);
-    HWND button = FindControl(dialog, kPreviewButtonId);
+    HWND label = FindControl(dialog, IDT_PREVIEW_LABEL);
+    HWND button = FindControl(dialog, IDB_PREVIEW);
     before = WindowText(label);
     selected = WaitFor([&] { return SelectInList(dialog, "pic.png"); }, 5);
     WaitFor([&] { return WindowText(label) != before; }, 5);
@@ -553,7 +553,7 @@ TEST_F(RealDialogs, PicturePreviewShowsTheSelectedPicturesSize) {
     WaitFor([&] { return WindowText(label) != picture; }, 5);
     bigPicture = WindowText(label);
     if (button && IsWindowEnabled(button)) {
-      PostMessageA(GetParent(button), WM_COMMAND, MAKEWPARAM(kPreviewButtonId, BN_CLICKED),
+      PostMessageA(GetParent(button), WM_COMMAND, MAKEWPARAM(IDB_PREVIEW, BN_CLICKED),
                    reinterpret_cast<LPARAM>(button));
       HWND preview = nullptr;
       WaitFor([&] { return (preview = FindWindowA("zaDodePicturePreview", nullptr)) != nullptr; },
