@@ -16,6 +16,12 @@
 
 #include "core/abi.h"
 
+// One line of a script, with its number for the messages.
+struct ScriptLine {
+  std::string text;
+  int number = 0;
+};
+
 struct CatalogueEntry {
   int id = 0;
   std::string name;
@@ -80,8 +86,11 @@ class NbHost {
 
   // Runs script text (lines split at CR, LF or CR LF). Returns false and sets `error` to
   // "line N: ..." at the first line it cannot run. As NeoBook does, it expands [Var] and [#NN]
-  // in every parameter except those that name variables: SetVar's target, DefineVar's name
-  // and the result variables of the plug-in's actions.
+  // (inner ones first: [Drive[i]]) in every parameter except those that name variables:
+  // SetVar's target, DefineVar's name, Loop's counter and the result variables of the
+  // plug-in's actions. Loop "from" "to" "[Counter]" ... EndLoop counts up by one; If "a" "op"
+  // "b" ... Else ... EndIf compares whole numbers as numbers, other texts byte for byte, with
+  // =, <>, <, >, <= or >=.
   bool RunScript(const std::string& text, std::string* error = nullptr);
   // Each action of a script run that answered false, as "line N: kxName answered false".
   std::vector<std::string> falseAnswers;
@@ -135,7 +144,10 @@ class NbHost {
   static HostBool HOSTCALL InterfaceAccessCb(int request, char** text);
 
   bool RunLine(const std::string& line, int number, std::string* error);
+  bool RunLines(const std::vector<ScriptLine>& lines, size_t first, size_t last, int& number,
+                std::string& error);
   std::string Expand(const std::string& text) const;
+  std::string ExpandFrom(const std::string& text, size_t& at, bool inName) const;
   const std::string* Find(const std::string& name) const;
   static std::string Key(std::string name);
 

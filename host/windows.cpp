@@ -46,6 +46,9 @@ HWND NbHost::OpenHostWindow(const char* className, const std::string& title, HWN
 HWND NbHost::OpenPublication(const std::string& title) {
   applicationWindow = OpenHostWindow("TApplication", title);
   const HWND publication = OpenHostWindow("TWorkform", title, applicationWindow);
+  // A running publication is the window the user works in, as a click on its button makes it.
+  SetForegroundWindow(publication);
+  PumpMessages();
   SetVar("PubTitle", title);
   SetVar("WinHandle", std::to_string(reinterpret_cast<INT_PTR>(publication)));
   return publication;

@@ -5,7 +5,8 @@ set -euo pipefail
 packages=(cmake ninja-build g++ clang-format clang libclang-rt-14-dev
           g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
           googletest wine64 xvfb xauth locales
-          fp-utils   # chmcmd: the plug-in's help and the help tests' small .chm
+          fp-utils   # chmcmd: the help tests' small .chm
+          fp-compiler fp-units-fcl fpc-source  # the plug-in's help: help/chmbuild.py
           python3    # help/generate.py: the help's reference from the catalogue
           zip unzip) # the release package
 missing=()

@@ -153,6 +153,27 @@ void RestoreSandbox(const fuzz::Sandbox& box) {
   }
 }
 
+// The file layer's temporary files found anywhere in the tree: every write, failed or not,
+// must take its own away.
+std::vector<std::string> StagingLeftovers(const std::string& folder) {
+  std::vector<std::string> found;
+  WIN32_FIND_DATAA data;
+  const HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return found;
+  do {
+    const std::string name = data.cFileName;
+    if (name == "." || name == "..") continue;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      for (std::string& inner : StagingLeftovers(folder + "\\" + name))
+        found.push_back(std::move(inner));
+    } else if (IsStagingName(name)) {
+      found.push_back(folder + "\\" + name);
+    }
+  } while (FindNextFileA(find, &data));
+  FindClose(find);
+  return found;
+}
+
 // True when a file of the tree has grown past 2 MB: the reading actions are given texts and
 // files of up to a megabyte or so, not what a list of a thousand "*" made of one.
 bool Grown(const fuzz::Sandbox& box) {
@@ -295,6 +316,18 @@ int CheckGuards(const std::string& temp, const std::uint64_t& findings) {
     DeleteFileA(inside.c_str());
   }),
          "a file in the temporary folder may be written");
+  const std::wstring wideInside = L"\\\\?\\" + std::wstring(inside.begin(), inside.end());
+  expect(reported([&] {
+           MoveFileExW(wideInside.c_str(), L"\\\\?\\C:\\zadode_guard_probe.txt",
+                       MOVEFILE_REPLACE_EXISTING);
+         }) &&
+             GetFileAttributesA(outside.c_str()) == INVALID_FILE_ATTRIBUTES,
+         "a file renamed out of the temporary folder by the wide call is refused");
+  expect(!reported([&] {
+    WriteAll(inside, "staged");
+    DeleteFileA(inside.c_str());
+  }) && StagingLeftovers(temp.substr(0, temp.size() - 1)).empty(),
+         "the file layer's replacement in the temporary folder is let through and cleans up");
   expect(reported([] { DeleteFileA("C:\\windows\\win.ini"); }) &&
              GetFileAttributesA("C:\\windows\\win.ini") != INVALID_FILE_ATTRIBUTES,
          "a file outside the temporary folder is not deleted");
@@ -566,6 +599,11 @@ int main(int argc, char** argv) {
     if (lastErrorAt >= 0 && falseAt >= 0 && falseAt < lastErrorAt &&
         !SameName(resultName, "LastError"))
       finding("\"False\" written before LastError");
+    if (action.kind == fuzz::Class::kWritesSandbox)
+      for (const std::string& left : StagingLeftovers(sandbox.root)) {
+        finding("a temporary file was left behind: " + left);
+        DeleteFileA(left.c_str());
+      }
     std::string classes;
     if (const int closed = fuzz::TakeClosedWindows(&classes); closed && !dialogs)
       finding(std::to_string(closed) + " window(s) shown and closed by the watcher: " + classes);

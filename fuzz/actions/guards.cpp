@@ -175,6 +175,16 @@ BOOL WINAPI GuardMoveFileExA(LPCSTR from, LPCSTR to, DWORD flags) {
   }
   return realMoveFileExA(from, to, flags);
 }
+// The file layer replaces files with the wide call on the "\\?\" form of both names.
+decltype(&MoveFileExW) realMoveFileExW = nullptr;
+BOOL WINAPI GuardMoveFileExW(LPCWSTR from, LPCWSTR to, DWORD flags) {
+  if (!WriteAllowed("MoveFileExW", Narrow(from)) ||
+      (to && !WriteAllowed("MoveFileExW", Narrow(to)))) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+  }
+  return realMoveFileExW(from, to, flags);
+}
 decltype(&MoveFileA) realMoveFileA = nullptr;
 BOOL WINAPI GuardMoveFileA(LPCSTR from, LPCSTR to) {
   if (!WriteAllowed("MoveFileA", from ? from : "") || !WriteAllowed("MoveFileA", to ? to : "")) {
@@ -626,6 +636,8 @@ void InstallGuards(const GuardOptions& options) {
        reinterpret_cast<void**>(&realSetFileAttributesW)},
       {"MoveFileExA", reinterpret_cast<void*>(&GuardMoveFileExA),
        reinterpret_cast<void**>(&realMoveFileExA)},
+      {"MoveFileExW", reinterpret_cast<void*>(&GuardMoveFileExW),
+       reinterpret_cast<void**>(&realMoveFileExW)},
       {"MoveFileA", reinterpret_cast<void*>(&GuardMoveFileA),
        reinterpret_cast<void**>(&realMoveFileA)},
       {"CopyFileA", reinterpret_cast<void*>(&GuardCopyFileA),

@@ -565,10 +565,16 @@ std::vector<std::optional<std::string>> InputMaker::Make(std::uint64_t seed, std
   rng_.seed(z ^ (z >> 31));
   std::vector<std::optional<std::string>> params;
   for (const char kind : action.slots) {
-    if (OneIn(30))
+    // An empty folder is the root of the current drive to kxAddShortcut ("\name.lnk"), so a
+    // folder slot is never null or empty: it names a folder in the sandbox.
+    if (kind == static_cast<char>(Slot::kWriteFolder)) {
+      std::string folder = Slot(kind, action.id);
+      params.emplace_back(folder.empty() ? sandbox_.root : folder);
+    } else if (OneIn(30)) {
       params.emplace_back(std::nullopt);
-    else
+    } else {
       params.emplace_back(Slot(kind, action.id));
+    }
   }
   return params;
 }

@@ -205,6 +205,11 @@ std::string CannotCreateFileText(std::string_view path, DWORD code) {
   return FormatResString(IDS_CANNOT_CREATE_FILE, {path, SystemErrorText(code)});
 }
 
+std::string FileFailureText(const FileFailure& failure) {
+  return failure.creating ? CannotCreateFileText(failure.path, failure.code)
+                          : CannotOpenFileText(failure.path, failure.code);
+}
+
 std::string SystemErrorText(DWORD code) {
   char buffer[256] = {};
   const DWORD length = FormatMessageA(
@@ -236,21 +241,8 @@ bool ReportMissingPath(std::string_view path, std::string_view resultVariable) {
 bool ReportSystemError(std::string_view resultVariable, DWORD code) {
   return ReportFailure(resultVariable, SystemErrorText(code));
 }
-
-namespace {
-DWORD Attributes(std::string_view path) {
-  const std::string text(path);
-  return GetFileAttributesA(text.c_str());
-}
-}  // namespace
-
-bool FileExists(std::string_view path) {
-  const DWORD attributes = Attributes(path);
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-bool FolderExists(std::string_view path) {
-  const DWORD attributes = Attributes(path);
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+bool ReportFileFailure(std::string_view resultVariable, const FileFailure& failure) {
+  return ReportFailure(resultVariable, FileFailureText(failure));
 }
 
 int ScreenPixelsPerInch() {

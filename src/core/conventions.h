@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "actions/actions.h"
+#include "platform/files.h"
 #include "pure/color_font.h"
 #include "pure/text.h"
 
@@ -50,6 +51,9 @@ std::string PathNotFoundText(std::string_view path);
 // (or should be made) but that Windows refuses; `path` is the full path.
 std::string CannotOpenFileText(std::string_view path, DWORD code);
 std::string CannotCreateFileText(std::string_view path, DWORD code);
+// The one text of a file the layer could not open ("Cannot open file") or make ("Cannot
+// create file"), whichever action met it.
+std::string FileFailureText(const FileFailure& failure);
 // The system's message for `code`, without trailing blanks, control characters and periods.
 std::string SystemErrorText(DWORD code);
 
@@ -64,13 +68,10 @@ bool ReportInvalidArguments(int actionId, std::string_view resultVariable);
 bool ReportMissingFile(std::string_view path, std::string_view resultVariable);
 bool ReportMissingPath(std::string_view path, std::string_view resultVariable);
 bool ReportSystemError(std::string_view resultVariable, DWORD code = GetLastError());
+bool ReportFileFailure(std::string_view resultVariable, const FileFailure& failure);
 
 // The screen's dots per inch (96 when it cannot be read).
 int ScreenPixelsPerInch();
 // The LOGFONT that shows `font` on a device of `dpi` dots per inch (the font dialogs start
 // from it).
 LOGFONTA LogFontFrom(const FontSpec& font, int dpi);
-
-// Existing file: attributes readable and the folder bit clear; existing folder: bit set.
-bool FileExists(std::string_view path);
-bool FolderExists(std::string_view path);

@@ -1,95 +1,149 @@
 #!/usr/bin/env python3
-"""Reads the compiled zaDode.chm back with chmls and holds it against what the plug-in
-registers (nbhost --catalogue): a topic anchor per action and for "about" and "thirdparty",
-each action's topic with its registered hint and parameter kinds, the contents tree = the
-categories with their actions in registration order, an index entry per action; pages in
-windows-1251.
+"""Reads the compiled zaDode.chm back and holds it against what the plug-in registers, shows and
+gives now:
+- a page per action (<name>.html) with its registered hint, parameter kinds in order and every
+  label and option of its property form; index.html with one anchor per action (and about,
+  version, thirdparty) whose plain link points to that page, and the script that follows
+  location.hash to the same pages;
+- the contents: the categories in registration order holding their actions' pages; the index:
+  every action name and the Russian words an author looks for; the full-text index finds
+  Russian words too; every page a link names is in the file; pages in windows-1251;
+- every example's printed variables are what the same lines give when run again now (by the
+  pattern shown, where the help marks a result as varying).
 
-usage: check_chm.py CHM -- NBHOST-COMMAND...   (run under LC_ALL=ru_RU.UTF-8)
+usage: check_chm.py CHM --wine WINE-RUN --nbhost NBHOST --plugin NBP --chmbuild CHMBUILD
+       (under LC_ALL=ru_RU.UTF-8, with a display)
 """
+import argparse
 import html
+import pathlib
 import re
 import subprocess
 import sys
 import tempfile
-from pathlib import Path
 
+sys.dont_write_bytecode = True  # no __pycache__ in the source tree
+sys.path.insert(0, str(pathlib.Path(__file__).parents[2] / "help"))
+from generate import Host, vary_regex  # noqa: E402  the generator's own nbhost runner
 
-KINDS = {"текст": "1", "число": "3", "переменная": "6"}
-
-
-def catalogue(command):
-    """[(category, [name])] and {name: (kinds, hint)} as nbhost lists them."""
-    out = subprocess.run(command, check=True, capture_output=True).stdout.decode("utf-8")
-    tree, rows = [], {}
-    for line in out.replace("\r", "").splitlines():
-        if m := re.fullmatch(r"\[(.*)\]", line):
-            tree.append((m.group(1), []))
-        elif m := re.fullmatch(r"(\d+)\t(kx\w+)\t([\d ]+|-)\t(.*)", line):
-            tree[-1][1].append(m.group(2))
-            rows[m.group(2)] = (m.group(3).replace("-", "").split(), m.group(4))
-    return tree, rows
-
-
-def extract(chm, name, folder):
-    target = Path(folder) / name
-    subprocess.run(["chmls", "extract", chm, "/" + name, str(target)], check=True,
-                   capture_output=True)
-    return target.read_bytes().decode("cp1251")
+KINDS = {"текст": 1, "число": 3, "переменная": 6}
+KEYWORDS = ["дата", "ярлык", "буфер обмена", "массив", "LastError", "Base64", "скриншот",
+            "кодировка"]
+SEARCHED = {"ярлык": "kxAddShortcut.html", "затирание": "kxWipeFile.html",
+            "кодировка": "about.html", "base64": "kxBase64EncodeStr.html"}
 
 
 def sitemap(text):
-    """(name, local, depth) of every entry of a .hhc/.hhk."""
+    """[(depth, [(name, local)…])] of every entry of a .hhc/.hhk."""
     entries, depth = [], 0
-    for m in re.finditer(r'(<UL>)|(</UL>)|<param name="Name" value="([^"]*)">\s*'
-                         r'<param name="Local" value="([^"]*)">', text, re.I):
-        if m.group(1):
-            depth += 1
-        elif m.group(2):
-            depth -= 1
-        else:
-            entries.append((m.group(3), m.group(4), depth))
+    for m in re.finditer(r"(<UL>)|(</UL>)|<OBJECT[^>]*>(.*?)</OBJECT>", text, re.S | re.I):
+        depth += 1 if m.group(1) else -1 if m.group(2) else 0
+        if m.group(3):
+            params = re.findall(r'<param name="(\w+)" value="([^"]*)">', m.group(3))
+            entries.append((depth, [(k, html.unescape(v)) for k, v in params]))
     return entries
 
 
+def text_of(fragment):
+    return html.unescape(re.sub(r"<[^>]+>", "", fragment))
+
+
+def examples(page):
+    """[(code, [(label, value-html)])] of the examples on a page that show their results."""
+    found = []
+    for m in re.finditer(r'<pre class="example">(.*?)</pre>\s*(<p class="results">.*?</table>)?',
+                         page, re.S):
+        if m.group(2):
+            rows = re.findall(r'<td class="var">(.*?)</td><td class="value">[^<]*(<code.*?</code>)',
+                              m.group(2))
+            found.append((text_of(m.group(1)), rows))
+    return found
+
+
 def main():
-    chm, command = sys.argv[1], sys.argv[sys.argv.index("--") + 1:]
-    tree, rows = catalogue(command)
-    names = [n for _, actions in tree for n in actions]
+    parser = argparse.ArgumentParser()
+    parser.add_argument("chm")
+    for option in ("wine", "nbhost", "plugin", "chmbuild"):
+        parser.add_argument("--" + option, required=True)
+    args = parser.parse_args()
+    host = Host(args.wine, args.nbhost, args.plugin, "ru_RU.UTF-8")
+    rows, forms = host.catalogue(), host.forms()
+    names = [name for _, name, _, _, _ in rows]
     failures = []
-    if len(tree) != 12 or len(names) != 95:
-        failures.append(f"nbhost listed {len(tree)} categories and {len(names)} actions")
     with tempfile.TemporaryDirectory() as folder:
-        page = extract(chm, "index.html", folder)
-        contents = sitemap(extract(chm, "zaDode.hhc", folder))
-        keywords = sitemap(extract(chm, "zaDode.hhk", folder))
-    anchors = re.findall(r'<a name="([^"]+)"', page)
-    for wanted in names + ["about", "thirdparty"]:
-        if anchors.count(wanted) != 1:
-            failures.append(f"index.html has {anchors.count(wanted)} anchors '{wanted}'")
-    if 'charset=windows-1251' not in page:
-        failures.append("index.html does not declare windows-1251")
-    for name in names:
-        topic = page.split(f'<a name="{name}">')[-1].split("<a name=")[0]
-        kinds, hint = rows[name]
-        shown = [KINDS.get(k, k) for k in re.findall(r"<tr><td>\d+</td><td>([^<]*)</td>", topic)]
+        subprocess.run(["chmls", "extractall", args.chm, folder], check=True, capture_output=True)
+        pages = {p.name: p.read_bytes().decode("cp1251") for p in pathlib.Path(folder).iterdir()
+                 if p.suffix in (".html", ".hhc", ".hhk")}
+
+    def search(word):
+        out = subprocess.run([args.chmbuild, "--search", args.chm, word.encode("cp1251")],
+                             capture_output=True, check=True).stdout
+        return out.decode().split()
+
+    # One page per action, reachable from index.html#<name>.
+    index = pages["index.html"]
+    script = index.split("<script", 1)[-1].split("</script>")[0]
+    if "location.hash" not in script or "location.replace(pages[topic])" not in script:
+        failures.append("index.html: no script that follows location.hash")
+    for name in names + ["about", "version", "thirdparty"]:
+        links = re.findall(rf'<a name="{name}" href="([^"]*)"', index)
+        if links != [name + ".html"] or f'"{name}": "{name}.html"' not in script:
+            failures.append(f"index.html#{name} leads to {links}, not to {name}.html")
+    for number, name, _, kinds, hint in rows:
+        page = pages.get(name + ".html", "")
+        shown = [KINDS.get(k) for k in re.findall(r"<tr><td>\d+</td><td>([^<]*)</td>", page)]
         if shown != kinds:
             failures.append(f"{name}: parameter kinds {shown}, registered {kinds}")
-        if html.escape(hint).replace("\\n", "<br>") not in topic:
-            failures.append(f"{name}: the registered hint is not in its topic")
-    # The contents: about, the categories as folders holding their actions, thirdparty.
-    shown = [(name, local) for name, local, depth in contents if depth == 2]
-    folders = [name for name, _, depth in contents if depth == 1][1:-1]
-    if folders != [title for title, _ in tree]:
-        failures.append(f"contents folders {folders}, catalogue {[t for t, _ in tree]}")
-    if shown != [(n, "index.html#" + n) for n in names]:
-        failures.append("contents entries differ from the catalogue's actions")
-    for name, local, _ in contents:
-        if local.split("#")[1] not in anchors:
-            failures.append(f"contents entry {name} points to a missing anchor {local}")
-    if sorted(n for n, _, _ in keywords) != sorted(names):
-        failures.append("the index does not list exactly the action names")
-    print("\n".join(failures) or f"{len(names)} actions, {len(tree)} categories: help agrees")
+        if html.escape(hint).replace("\n", "<br>") not in page:
+            failures.append(f"{name}: the registered hint is not on its page")
+        caption, _, fields = forms.get(number, ("", "", []))
+        for label in [caption] + [f[1] for f in fields] + [i for f in fields for i in f[4]]:
+            if html.escape(label) not in page:
+                failures.append(f"{name}: the form's {label!r} is not on its page")
+    if any('charset=windows-1251' not in text for name, text in pages.items()):
+        failures.append("a page does not declare windows-1251")
+    # Contents: the categories in registration order, each holding its actions.
+    categories = list(dict.fromkeys(category for _, _, category, _, _ in rows))
+    contents = sitemap(pages["zaDode.hhc"])
+    folders = [dict(p)["Name"] for depth, p in contents if depth == 1][2:-1]
+    inside = [dict(p)["Local"] for depth, p in contents if depth == 2]
+    if folders != categories or inside != [n + ".html" for n in names]:
+        failures.append(f"contents: folders {folders}, entries differ from the catalogue")
+    # Index: every action name and the Russian words; full-text search finds Russian words.
+    keywords = sitemap(pages["zaDode.hhk"])
+    words = [p[0][1] for _, p in keywords]
+    for wanted in names + KEYWORDS:
+        if wanted not in words:
+            failures.append(f"the index has no entry {wanted!r}")
+    for word, page in SEARCHED.items():
+        if page not in search(word):
+            failures.append(f"searching {word!r} does not find {page}")
+    for _, params in contents + keywords:
+        for key, value in params:
+            if key == "Local" and value not in pages:
+                failures.append(f"the contents or index lead to a missing page {value}")
+    # Examples: what the help prints is what the plug-in gives now.
+    blocks = {f"{name}#{i}": block for name, text in sorted(pages.items())
+              for i, block in enumerate(examples(text))}
+    results = host.blocks("".join(f".== {t}\r\n{code}\r\n" for t, (code, _) in blocks.items()))
+    for title, (_, printed) in blocks.items():
+        problems, now = results[title]
+        now = dict(now)
+        for label, value in printed:
+            array = re.fullmatch(r"\[(\w+)0\], \[\w+1\] …", text_of(label))
+            variables = ([n for n in now if re.fullmatch(array.group(1) + r"\d+", n)] if array
+                         else [text_of(label)[1:-1]])
+            title_attr = re.search(r'title="([^"]*)"', value)
+            wanted = (vary_regex(html.unescape(title_attr.group(1))) if title_attr
+                      else re.escape(text_of(value)))
+            for variable in variables:
+                if not re.fullmatch(wanted, now.pop(variable, "<not set>"), re.S):
+                    failures.append(f"{title}: [{variable}] printed {text_of(value)!r}, "
+                                    f"now {results[title][1]!r}")
+        if now:
+            failures.append(f"{title}: the example now also sets {sorted(now)}")
+    print("\n".join(failures) or f"{len(names)} action pages, {len(blocks)} examples with their "
+          f"results, {len(words)} index entries: the help agrees with the plug-in")
     sys.exit(1 if failures else 0)
 
 

@@ -31,12 +31,21 @@ bool CallHelpEngine(const std::string& variable, const std::string& file, UINT c
   return true;
 }
 
+// The engine opens the file it is given: a device ("COM1" waits on its port) is refused
+// with the text every file action gives, before the engine sees it.
+bool HelpFileAccepted(const std::string& file, const std::string& variable) {
+  if (!FileExists(file)) return ReportMissingFile(file, variable);
+  if (const FileFailure failure = RefuseDevice(file, false))
+    return ReportFileFailure(variable, failure);
+  return true;
+}
+
 }  // namespace
 
 // kxOpenHelpToc: the contents tab.
 bool RunOpenHelpToc(Params params) {
   const std::string file = Param(params, 0), variable = Param(params, 1);
-  if (!FileExists(file)) return ReportMissingFile(file, variable);
+  if (!HelpFileAccepted(file, variable)) return false;
   return CallHelpEngine(variable, file, HH_DISPLAY_TOC, 0);
 }
 
@@ -45,7 +54,7 @@ bool RunOpenHelpToc(Params params) {
 bool RunOpenHelpIndex(Params params) {
   const std::string file = Param(params, 0), keyword = Param(params, 1),
                     variable = Param(params, 2);
-  if (!FileExists(file)) return ReportMissingFile(file, variable);
+  if (!HelpFileAccepted(file, variable)) return false;
   return CallHelpEngine(variable, file, HH_DISPLAY_INDEX,
                         reinterpret_cast<DWORD_PTR>(keyword.c_str()));
 }
@@ -53,7 +62,7 @@ bool RunOpenHelpIndex(Params params) {
 // kxOpenHelpSearch: the search tab with an empty query that runs nothing by itself.
 bool RunOpenHelpSearch(Params params) {
   const std::string file = Param(params, 0), variable = Param(params, 1);
-  if (!FileExists(file)) return ReportMissingFile(file, variable);
+  if (!HelpFileAccepted(file, variable)) return false;
   HH_FTS_QUERY query{};
   query.cbStruct = sizeof(query);  // 32 bytes on i686, 40 on x86_64
   query.fUniCodeStrings = FALSE;
@@ -70,7 +79,7 @@ bool RunOpenHelpSearch(Params params) {
 // page ("1001", "0x3E9"); any other text is the page's path inside the file.
 bool RunOpenHelpTheme(Params params) {
   const std::string file = Param(params, 0), topic = Param(params, 1), variable = Param(params, 2);
-  if (!FileExists(file)) return ReportMissingFile(file, variable);
+  if (!HelpFileAccepted(file, variable)) return false;
   const HelpTopicCall call = HelpTopic(file, topic);
   return CallHelpEngine(variable, call.file, call.command, call.data);
 }

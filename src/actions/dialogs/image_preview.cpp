@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/buffers.h"
+#include "platform/files.h"
 #include "platform/raii.h"
 #include "platform/resources.h"
 #include "resources/resource.h"
@@ -61,9 +62,7 @@ struct Picture {
 // read, folders included.
 bool LoadPicture(const std::string& path, Picture& picture) {
   picture.Reset();
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
-    return false;
+  if (KindOf(path) != PathKind::kFile) return false;
   const ComScope com;
   ComPtr<IWICImagingFactory> factory;
   if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,

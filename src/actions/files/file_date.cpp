@@ -6,8 +6,8 @@
 
 #include "actions/actions.h"
 #include "core/conventions.h"
+#include "platform/files.h"
 #include "platform/locale_formats.h"
-#include "platform/raii.h"
 #include "pure/datetime.h"
 
 namespace {
@@ -28,16 +28,17 @@ DateTimeFields LocalFields(const FILETIME& time) {
 
 // kxFileDate: index 0 the creation time, 1 the last write, 2 the last access; an empty format
 // means "c". A missing file is an argument error; a file that exists but cannot be opened
-// gives "False" and leaves LastError as it was.
+// gives "False" and leaves LastError as it was. A device is refused with the text every
+// action gives for one.
 bool RunFileDate(Params params) {
   const std::string path = Param(params, 0), format = Param(params, 1), variable = Param(params, 2);
   if (!FileExists(path)) return ReportInvalidArguments(kFileDateId, variable);
   FILETIME created{}, written{}, accessed{};
   {
-    const Handle file =
-        FromCreateFile(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file || !GetFileTime(file.get(), &created, &accessed, &written)) {
+    File file;
+    const FileFailure failure = OpenForRead(path, Sharing::kReadWrite, file);
+    if (failure.device) return ReportFileFailure(variable, failure);
+    if (failure || !GetFileTime(file.get(), &created, &accessed, &written)) {
       SetResultVariable(variable, kFalse);
       return false;
     }

@@ -39,6 +39,8 @@ template <typename Convert>
 bool RunPathConversion(Params params, Convert convert) {
   const std::string path = Param(params, 0), variable = Param(params, 1);
   if (!FileExists(path)) return ReportMissingFile(path, variable);
+  if (const FileFailure failure = RefuseDevice(path, false))
+    return ReportFileFailure(variable, failure);
   const std::optional<std::string> converted =
       CallWithGrowingBuffer([&](char* buffer, DWORD size) { return convert(path, buffer, size); });
   if (!converted) return ReportSystemError(variable, GetLastError());
@@ -51,10 +53,8 @@ bool RunPathConversion(Params params, Convert convert) {
 bool RunFileSize(Params params) {
   const std::string path = Param(params, 0), variable = Param(params, 1);
   if (!FileExists(path)) return ReportMissingFile(path, variable);
-  WIN32_FIND_DATAA data{};
-  const FindHandle find(FindFirstFileA(path.c_str(), &data));
-  if (!find) return ReportSystemError(variable, GetLastError());
-  const std::uint64_t size = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+  std::uint64_t size = 0;
+  if (const FileFailure failure = FileSize(path, size)) return ReportFileFailure(variable, failure);
   SetResultVariable(variable, std::to_string(size));
   return true;
 }

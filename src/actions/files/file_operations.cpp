@@ -12,9 +12,7 @@
 
 #include "actions/actions.h"
 #include "core/conventions.h"
-#include "platform/buffers.h"
-#include "platform/paths.h"
-#include "platform/raii.h"
+#include "platform/files.h"
 #include "platform/resources.h"
 #include "platform/seams.h"
 #include "pure/file_operations.h"
@@ -38,12 +36,13 @@ constexpr std::int32_t kMaxCycles = 255;
 
 // One pass: a fresh pattern over exactly the file's current size, then one flush. Returns the
 // system error code, 0 on success.
-DWORD OverwriteOnce(HANDLE file, std::vector<char>& buffer) {
+DWORD OverwriteOnce(const File& file, std::vector<char>& buffer) {
   char pattern[kPatternBytes];
   for (char& byte : pattern) byte = static_cast<char>(DrawRandom(256));
 
   LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file, &size) || !SetFilePointerEx(file, LARGE_INTEGER{}, nullptr, FILE_BEGIN))
+  if (!GetFileSizeEx(file.get(), &size) ||
+      !SetFilePointerEx(file.get(), LARGE_INTEGER{}, nullptr, FILE_BEGIN))
     return GetLastError();
   const auto total = static_cast<std::uint64_t>(size.QuadPart);
   buffer.resize(static_cast<std::size_t>(std::min<std::uint64_t>(total, kChunkBytes)) +
@@ -51,13 +50,10 @@ DWORD OverwriteOnce(HANDLE file, std::vector<char>& buffer) {
   FillWithPattern(std::string_view(pattern, kPatternBytes), buffer.data(), buffer.size());
   for (std::uint64_t done = 0; done < total;) {
     const auto chunk = static_cast<DWORD>(std::min<std::uint64_t>(total - done, kChunkBytes));
-    const char* from = buffer.data() + done % kPatternBytes;
-    DWORD written = 0;
-    if (!WriteFile(file, from, chunk, &written, nullptr)) return GetLastError();
-    if (written != chunk) return ERROR_WRITE_FAULT;
+    if (const DWORD error = file.Write(buffer.data() + done % kPatternBytes, chunk)) return error;
     done += chunk;
   }
-  return Seams().flushFileBuffers(file) ? 0 : GetLastError();
+  return Seams().flushFileBuffers(file.get()) ? 0 : GetLastError();
 }
 
 // The shell answers some failures with codes of its own (DE_...) that collide with Windows
@@ -136,30 +132,26 @@ bool RunFileOperation(Params params) {
 // kxWipeFile: (cycles + 1) × 3 passes of fresh pseudo-random bytes over exactly the file's
 // size, each flushed to disk, then the file is deleted. The count is read leniently ("abc" is
 // 1) but must lie in 0 to 255: 300 is refused rather than run as 45. A file that cannot be
-// opened exclusively is left untouched; a failed write stops the wipe and keeps the file; a
-// failed delete is reported, since the author would otherwise believe the file gone.
+// opened exclusively, or is read-only, is left untouched: it is refused before a byte is
+// written, where a delete refused afterwards would leave the author's file overwritten. A
+// failed write stops the wipe and keeps the file; a failed delete is reported, since the
+// author would otherwise believe the file gone.
 bool RunWipeFile(Params params) {
   const std::string path = Param(params, 0), variable = Param(params, 2);
   if (!FileExists(path)) return ReportMissingFile(path, variable);
   const std::int32_t cycles = ParseLenient(Param(params, 1), 1);
   if (cycles < 0 || cycles > kMaxCycles) return ReportInvalidArguments(kWipeFileId, variable);
-  if (IsDevicePath(path))
-    return ReportFailure(variable, CannotOpenFileText(FullPath(path), ERROR_INVALID_NAME));
 
   ReseedRandom();
   {
-    const Handle file = FromCreateFile(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0,
-                                                   nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!file) {
-      const DWORD code = GetLastError();
-      return ReportFailure(variable, CannotOpenFileText(FullPath(path), code));
-    }
+    File file;
+    if (const FileFailure failure = OpenForChange(path, file))
+      return ReportFileFailure(variable, failure);
     std::vector<char> buffer;
     for (std::int32_t pass = 0; pass < (cycles + 1) * 3; ++pass)
-      if (const DWORD code = OverwriteOnce(file.get(), buffer))
-        return ReportSystemError(variable, code);
+      if (const DWORD code = OverwriteOnce(file, buffer)) return ReportSystemError(variable, code);
   }
-  if (!DeleteFileA(path.c_str())) return ReportSystemError(variable, GetLastError());
+  if (const DWORD code = RemoveFile(path)) return ReportSystemError(variable, code);
   SetResultVariable(variable, kTrue);
   return true;
 }

@@ -1,18 +1,19 @@
 // Shell shortcuts (.lnk): making one to a file or folder, and reading one's eight fields.
-// Both go through the shell's link object; paths cross to it as UTF-16 converted from the
-// ANSI code page.
+// Both go through the shell's link object, which reads and writes the link's bytes in memory;
+// the file itself is read and written by the file layer, so a link is replaced like any other
+// file the actions write.
 #include <windows.h>
 // The shell link interfaces build on the types that windows.h declares.
 #include <objbase.h>
 #include <shlobj.h>
+#include <shlwapi.h>
 
 #include <cstdint>
 #include <string>
 
 #include "actions/actions.h"
 #include "core/conventions.h"
-#include "platform/buffers.h"
-#include "platform/paths.h"
+#include "platform/files.h"
 #include "platform/raii.h"
 #include "pure/shortcut_fields.h"
 
@@ -22,6 +23,8 @@ constexpr int kGetShortcutId = 62;
 // Argument and description texts may run to INFOTIPSIZE; paths are read through the same
 // size so a long one comes back whole rather than cut at 260.
 constexpr int kFieldChars = INFOTIPSIZE;
+// Far above any link; what a larger file holds past it cannot make it one.
+constexpr DWORD kMaxLinkBytes = 1 << 20;
 
 LeadBytes AnsiLeadBytes() {
   LeadBytes lead{};
@@ -37,13 +40,36 @@ DWORD ErrorOf(HRESULT hr) {
 // The shell's link object with the interfaces both actions use.
 struct LinkObject {
   ComPtr<IShellLinkA> link;
-  ComPtr<IPersistFile> file;
+  ComPtr<IPersistStream> stream;
 
   HRESULT Create() {
     HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                                   link.put_void());
-    if (SUCCEEDED(hr)) hr = link->QueryInterface(IID_IPersistFile, file.put_void());
+    if (SUCCEEDED(hr)) hr = link->QueryInterface(IID_IPersistStream, stream.put_void());
     return hr;
+  }
+
+  // The link's bytes as a .lnk file holds them.
+  HRESULT Save(std::string& bytes) {
+    ComPtr<IStream> memory;
+    *memory.put() = SHCreateMemStream(nullptr, 0);
+    if (!memory) return E_OUTOFMEMORY;
+    HRESULT hr = stream->Save(memory.get(), TRUE);
+    STATSTG stat{};
+    if (SUCCEEDED(hr)) hr = memory->Stat(&stat, STATFLAG_NONAME);
+    if (SUCCEEDED(hr)) hr = memory->Seek(LARGE_INTEGER{}, STREAM_SEEK_SET, nullptr);
+    if (FAILED(hr)) return hr;
+    bytes.resize(static_cast<size_t>(stat.cbSize.QuadPart));
+    ULONG read = 0;
+    hr = memory->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &read);
+    return SUCCEEDED(hr) && read != bytes.size() ? E_FAIL : hr;
+  }
+
+  void Load(std::string_view bytes) {
+    ComPtr<IStream> memory;
+    *memory.put() = SHCreateMemStream(reinterpret_cast<const BYTE*>(bytes.data()),
+                                      static_cast<UINT>(bytes.size()));
+    if (memory) stream->Load(memory.get());
   }
 };
 
@@ -85,13 +111,14 @@ bool RunAddShortcut(Params params) {
   shell.link->SetPath(target.c_str());
   shell.link->SetWorkingDirectory(WorkingFolderOf(target, lead).c_str());
 
+  std::string bytes;
+  if (const HRESULT hr = shell.Save(bytes); FAILED(hr))
+    return ReportSystemError(variable, ErrorOf(hr));
+  // A link that cannot be written is told in the system's words alone, the file's name being
+  // the author's own folder and name.
   const std::string linkPath = ShortcutFileName(folder, name, lead);
-  if (IsDevicePath(linkPath)) return ReportSystemError(variable, ERROR_INVALID_NAME);
-  // A save that fails over an existing link of the same name would otherwise pass the
-  // existence test below.
-  const HRESULT saved = shell.file->Save(AnsiToWide(linkPath).c_str(), TRUE);
-  if (FAILED(saved)) return ReportSystemError(variable, ErrorOf(saved));
-  if (!FileExists(linkPath)) return ReportSystemError(variable, GetLastError());
+  if (const FileFailure failure = WriteAll(linkPath, bytes))
+    return ReportSystemError(variable, failure.code);
   SetResultVariable(variable, kTrue);
   return true;
 }
@@ -102,13 +129,22 @@ bool RunAddShortcut(Params params) {
 bool RunGetShortcut(Params params) {
   const std::string path = Param(params, 0), array = Param(params, 1);
   if (!FileExists(path)) return ReportInvalidArguments(kGetShortcutId, array);
-  // Loading "COM1" as a link would wait on the port for ever.
-  if (IsDevicePath(path)) return ReportSystemError(array, ERROR_INVALID_NAME);
+  // A file that cannot be read loads nothing, as one that is no link; a device is refused.
+  std::string bytes;
+  File file;
+  const FileFailure failure = OpenForRead(path, Sharing::kReadWrite, file);
+  if (failure.device) return ReportFileFailure(array, failure);
+  if (!failure) {
+    bytes.resize(kMaxLinkBytes);
+    DWORD filled = 0;
+    if (file.ReadPiece(bytes.data(), kMaxLinkBytes, filled)) filled = 0;
+    bytes.resize(filled);
+  }
 
   const ComScope com;
   LinkObject shell;
   if (const HRESULT hr = shell.Create(); FAILED(hr)) return ReportSystemError(array, ErrorOf(hr));
-  shell.file->Load(AnsiToWide(path).c_str(), STGM_READ);
+  shell.Load(bytes);
 
   IShellLinkA* link = shell.link.get();
   WORD hotkey = 0;

@@ -1,8 +1,6 @@
 // Percent-encoding of URL text and Base64 of texts and files. Texts are the host's ANSI bytes,
 // taken and handed back unchanged by any code page conversion. Files stream through the coder
 // in fixed pieces, so the only memory that grows with a file is the result itself.
-#include <windows.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -14,9 +12,6 @@
 
 #include "actions/actions.h"
 #include "core/conventions.h"
-#include "platform/buffers.h"
-#include "platform/paths.h"
-#include "platform/raii.h"
 #include "pure/base64.h"
 #include "pure/url_coding.h"
 
@@ -30,29 +25,6 @@ constexpr std::size_t kTextCharsPerPiece = 4 * 64 * 1024;
 std::string_view ParamView(Params params, int index) {
   if (!params || !params[index]) return {};
   return params[index];
-}
-
-// Fills `buffer` from the file's current position; short only at the end of the file.
-bool ReadPiece(HANDLE file, unsigned char* buffer, DWORD size, DWORD& filled) {
-  filled = 0;
-  while (filled < size) {
-    DWORD read = 0;
-    if (!ReadFile(file, buffer + filled, size - filled, &read, nullptr)) return false;
-    if (read == 0) break;
-    filled += read;
-  }
-  return true;
-}
-
-bool WriteAll(HANDLE file, const unsigned char* bytes, std::size_t size) {
-  while (size > 0) {
-    DWORD written = 0;
-    const DWORD piece = static_cast<DWORD>(size < 0x40000000 ? size : 0x40000000);
-    if (!WriteFile(file, bytes, piece, &written, nullptr) || written == 0) return false;
-    bytes += written;
-    size -= written;
-  }
-  return true;
 }
 
 // Memory running out is the one error the coders can meet; it is reported like any other
@@ -104,14 +76,9 @@ bool RunBase64DecodeStr(Params params) {
 bool RunBase64EncodeFile(Params params) {
   const std::string path = Param(params, 0), variable = Param(params, 1);
   if (!FileExists(path)) return ReportMissingFile(path, variable);
-  if (IsDevicePath(path))
-    return ReportFailure(variable, CannotOpenFileText(FullPath(path), ERROR_INVALID_NAME));
-  const Handle file = FromCreateFile(CreateFileA(
-      path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  if (!file) {
-    const DWORD code = GetLastError();
-    return ReportFailure(variable, CannotOpenFileText(FullPath(path), code));
-  }
+  File file;
+  if (const FileFailure failure = OpenForRead(path, Sharing::kNone, file))
+    return ReportFileFailure(variable, failure);
   return ReportingLackOfMemory(variable, [&] {
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size)) return ReportSystemError(variable, GetLastError());
@@ -125,8 +92,8 @@ bool RunBase64EncodeFile(Params params) {
     std::size_t encoded = 0;  // characters
     for (;;) {
       DWORD filled = 0;
-      if (!ReadPiece(file.get(), piece.data(), kFileBytesPerPiece, filled))
-        return ReportSystemError(variable, GetLastError());
+      if (const DWORD error = file.ReadPiece(piece.data(), kFileBytesPerPiece, filled))
+        return ReportSystemError(variable, error);
       if (filled == 0) break;
       // The size was read before the first piece; a file that still grew is coded whole.
       if (encoded + Base64EncodedSize(filled) > capacity) {
@@ -145,29 +112,24 @@ bool RunBase64EncodeFile(Params params) {
   });
 }
 
-// kxBase64DecodeFile: an existing file of that name is replaced. The file stays in place even
-// when writing fails part-way, holding what was written.
+// kxBase64DecodeFile: an existing file of that name is replaced, and only once the whole
+// result is written: a failure part-way (a full disk, a file held open) leaves the old file as
+// it was.
 bool RunBase64DecodeFile(Params params) {
   const std::string_view text = ParamView(params, 0);
   const std::string path = Param(params, 1), variable = Param(params, 2);
-  if (IsDevicePath(path))
-    return ReportFailure(variable, CannotCreateFileText(FullPath(path), ERROR_INVALID_NAME));
-  const Handle file =
-      FromCreateFile(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) {
-    const DWORD code = GetLastError();
-    return ReportFailure(variable, CannotCreateFileText(FullPath(path), code));
-  }
   return ReportingLackOfMemory(variable, [&] {
     std::vector<unsigned char> bytes(Base64DecodedBound(kTextCharsPerPiece));
-    Base64Decoder decoder;
-    for (std::size_t at = 0; at < text.size() && !decoder.finished(); at += kTextCharsPerPiece) {
-      const std::size_t chars = std::min(kTextCharsPerPiece, text.size() - at);
-      const std::size_t size = decoder.Decode(text.data() + at, chars, bytes.data());
-      if (!WriteAll(file.get(), bytes.data(), size))
-        return ReportSystemError(variable, GetLastError());
-    }
+    const FileFailure failure = WriteFileContent(path, [&](ByteSink& sink) {
+      Base64Decoder decoder;
+      for (std::size_t at = 0; at < text.size() && !decoder.finished(); at += kTextCharsPerPiece) {
+        const std::size_t chars = std::min(kTextCharsPerPiece, text.size() - at);
+        if (!sink.Put(bytes.data(), decoder.Decode(text.data() + at, chars, bytes.data())))
+          return false;
+      }
+      return true;
+    });
+    if (failure) return ReportFileFailure(variable, failure);
     SetResultVariable(variable, kTrue);
     return true;
   });

@@ -1,7 +1,6 @@
 // kxExecAction, kxExecActions: host script text built at run time. The plug-in neither
 // parses nor changes it; the host runs each text to completion before the call returns.
 #include "actions/actions.h"
-#include "actions/variables/file_io.h"
 #include "core/conventions.h"
 #include "core/host.h"
 #include "pure/variable_lists.h"
@@ -15,13 +14,13 @@ bool RunExecAction(Params params) {
 }
 
 // Plays the file one line per call, empty lines included and nothing trimmed. A missing file
-// (or a folder) is ignored; one that exists but cannot be read is reported in LastError with
-// a false result rather than passed over as if it had run.
+// (or a folder) is ignored; one that exists but cannot be read, or a device, is reported in
+// LastError with a false result rather than passed over as if it had run.
 bool RunExecActions(Params params) {
   const std::string path = Param(params, 0);
   if (!FileExists(path)) return true;
   std::string bytes;
-  if (const DWORD error = ReadWholeFile(path, bytes)) return ReportSystemError("", error);
+  if (const FileFailure failure = ReadAll(path, bytes)) return ReportFileFailure("", failure);
   for (const std::string_view line : SplitLines(bytes)) PlayScript(line);
   return true;
 }

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "actions/actions.h"
-#include "actions/variables/file_io.h"
 #include "core/conventions.h"
 #include "pure/variable_lists.h"
 
@@ -199,7 +198,7 @@ bool RunSaveVariables(Params params) {
   const std::string path = Param(params, 1);
   // Not handed to the host either: it would open the device and write to it, and a serial
   // port takes its time.
-  if (IsDevicePath(path)) return ReportSystemError("", ERROR_INVALID_NAME);
+  if (const FileFailure failure = RefuseDevice(path, true)) return ReportFileFailure("", failure);
   if (IsBlank(list)) {
     HostSaveVariables(path);
     return true;
@@ -234,7 +233,7 @@ bool RunSaveVariables(Params params) {
   if (pieces == 1 && stretch && stretch->crlf) {
     const std::string_view bytes =
         dump.text().substr(stretch->begin, stretch->end - stretch->begin);
-    if (const DWORD error = WriteFileReplacing(path, bytes)) return ReportSystemError("", error);
+    if (const FileFailure failure = WriteAll(path, bytes)) return ReportFileFailure("", failure);
     return true;
   }
   // Refused before anything is built: a list repeating "*" can ask for gigabytes, and copying
@@ -251,6 +250,6 @@ bool RunSaveVariables(Params params) {
       out.append(item).append("=").append(GetHostVariable(item)).append("\r\n");
     }
   }
-  if (const DWORD error = WriteFileReplacing(path, out)) return ReportSystemError("", error);
+  if (const FileFailure failure = WriteAll(path, out)) return ReportFileFailure("", failure);
   return true;
 }

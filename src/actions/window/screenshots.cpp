@@ -11,8 +11,8 @@
 #include "actions/actions.h"
 #include "actions/window/window_handle.h"
 #include "core/conventions.h"
+#include "platform/files.h"
 #include "platform/raii.h"
-#include "platform/staged_file.h"
 #include "pure/bmp.h"
 
 namespace {
@@ -57,7 +57,10 @@ constexpr std::uint32_t kBandBytes = 1 << 20;
 
 constexpr int kHandleShotId = 65;
 
-DWORD WriteBitmapFile(HDC dc, HBITMAP bitmap, const BmpLayout& layout, std::string_view path) {
+// The bitmap as a BMP file: the file layer's failure, or the code of a drawing call that
+// failed (`drawing`).
+FileFailure WriteBitmapFile(HDC dc, HBITMAP bitmap, const BmpLayout& layout, std::string_view path,
+                            DWORD& drawing) {
   struct {
     BITMAPINFOHEADER header;
     RGBQUAD colours[256];
@@ -77,68 +80,76 @@ DWORD WriteBitmapFile(HDC dc, HBITMAP bitmap, const BmpLayout& layout, std::stri
       std::clamp<std::uint32_t>(kBandBytes / layout.rowStride, 1, layout.height);
   std::vector<char> band(static_cast<std::size_t>(bandRows) * layout.rowStride);
 
-  StagedFile file;
-  if (!file.Open(path)) return LastErrorOr(ERROR_CANNOT_MAKE);
-  // Scan line 0 of a bottom-up picture is its bottom row, which is also the first in the file.
-  for (std::uint32_t first = 0; first < layout.height; first += bandRows) {
-    const std::uint32_t rows = std::min(bandRows, layout.height - first);
-    info.header = wanted;
-    if (Fresh([&] {
-          return GetDIBits(dc, bitmap, first, rows, band.data(),
-                           reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-        }) != static_cast<int>(rows))
-      return LastErrorOr(ERROR_NOT_ENOUGH_MEMORY);
-    if (first == 0) {
-      // The colour table of a palette display is known only once the first rows are read.
-      const std::string headers = BmpHeaders(layout);
-      if (!file.Write(headers.data(), headers.size()) ||
-          !file.Write(info.colours, layout.paletteEntries * sizeof(RGBQUAD)))
-        return LastErrorOr(ERROR_WRITE_FAULT);
+  drawing = ERROR_SUCCESS;
+  return WriteFileContent(path, [&](ByteSink& file) {
+    // Scan line 0 of a bottom-up picture is its bottom row, which is also the first in the file.
+    for (std::uint32_t first = 0; first < layout.height; first += bandRows) {
+      const std::uint32_t rows = std::min(bandRows, layout.height - first);
+      info.header = wanted;
+      if (Fresh([&] {
+            return GetDIBits(dc, bitmap, first, rows, band.data(),
+                             reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+          }) != static_cast<int>(rows)) {
+        drawing = LastErrorOr(ERROR_NOT_ENOUGH_MEMORY);
+        return false;
+      }
+      if (first == 0) {
+        // The colour table of a palette display is known only once the first rows are read.
+        const std::string headers = BmpHeaders(layout);
+        if (!file.Put(headers.data(), headers.size()) ||
+            !file.Put(info.colours, layout.paletteEntries * sizeof(RGBQUAD)))
+          return false;
+      }
+      if (!file.Put(band.data(), static_cast<std::size_t>(rows) * layout.rowStride)) return false;
     }
-    if (!file.Write(band.data(), static_cast<std::size_t>(rows) * layout.rowStride))
-      return LastErrorOr(ERROR_WRITE_FAULT);
-  }
-  return file.Commit() ? ERROR_SUCCESS : LastErrorOr(ERROR_WRITE_FAULT);
+    return true;
+  });
 }
 
 // kxActiveShot, kxHandleShot and kxScreenShot end alike.
-bool ReportCapture(std::string_view variable, DWORD error) {
-  if (error != ERROR_SUCCESS) return ReportSystemError(variable, error);
+bool ReportCapture(std::string_view variable, const std::optional<std::string>& failure) {
+  if (failure) return ReportFailure(variable, *failure);
   SetResultVariable(variable, kTrue);
   return true;
 }
 
 }  // namespace
 
-DWORD CaptureWindowToFile(HWND window, std::string_view path) {
+std::optional<std::string> CaptureWindowToFile(HWND window, std::string_view path) {
   // A null window gives the screen's DC here; it still fails below, as it has no rectangle.
   const WindowDC windowDC(window, Fresh([&] { return GetWindowDC(window); }));
-  if (!windowDC) return LastErrorOr(ERROR_INVALID_WINDOW_HANDLE);
+  if (!windowDC) return SystemErrorText(LastErrorOr(ERROR_INVALID_WINDOW_HANDLE));
   RECT rect{};
   if (!Fresh([&] { return GetWindowRect(window, &rect); }))
-    return LastErrorOr(ERROR_INVALID_WINDOW_HANDLE);
+    return SystemErrorText(LastErrorOr(ERROR_INVALID_WINDOW_HANDLE));
   const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-  if (width <= 0 || height <= 0) return ERROR_INVALID_PARAMETER;  // nothing to picture
+  if (width <= 0 || height <= 0)
+    return SystemErrorText(ERROR_INVALID_PARAMETER);  // nothing to picture
   const int displayBits =
       GetDeviceCaps(windowDC.get(), BITSPIXEL) * GetDeviceCaps(windowDC.get(), PLANES);
   const std::optional<BmpLayout> layout = PlanBmp(width, height, BmpDepthForDisplay(displayBits));
-  if (!layout) return ERROR_NOT_ENOUGH_MEMORY;  // beyond what a BMP file can hold
+  if (!layout) return SystemErrorText(ERROR_NOT_ENOUGH_MEMORY);  // beyond what a BMP file can hold
 
   const MemoryDC memoryDC(Fresh([&] { return CreateCompatibleDC(windowDC.get()); }));
-  if (!memoryDC) return LastErrorOr(ERROR_NOT_ENOUGH_MEMORY);
+  if (!memoryDC) return SystemErrorText(LastErrorOr(ERROR_NOT_ENOUGH_MEMORY));
   const GdiObject bitmap(
       Fresh([&] { return CreateCompatibleBitmap(windowDC.get(), width, height); }));
-  if (!bitmap) return LastErrorOr(ERROR_NOT_ENOUGH_MEMORY);
+  if (!bitmap) return SystemErrorText(LastErrorOr(ERROR_NOT_ENOUGH_MEMORY));
   {
     SetLastError(ERROR_SUCCESS);
     const Selection selected(memoryDC.get(), bitmap.get());
-    if (!selected) return LastErrorOr(ERROR_NOT_ENOUGH_MEMORY);
+    if (!selected) return SystemErrorText(LastErrorOr(ERROR_NOT_ENOUGH_MEMORY));
     if (!Fresh([&] {
           return BitBlt(memoryDC.get(), 0, 0, width, height, windowDC.get(), 0, 0, SRCCOPY);
         }))
-      return LastErrorOr(ERROR_CAN_NOT_COMPLETE);
+      return SystemErrorText(LastErrorOr(ERROR_CAN_NOT_COMPLETE));
   }
-  return WriteBitmapFile(windowDC.get(), static_cast<HBITMAP>(bitmap.get()), *layout, path);
+  DWORD drawing = ERROR_SUCCESS;
+  const FileFailure failure =
+      WriteBitmapFile(windowDC.get(), static_cast<HBITMAP>(bitmap.get()), *layout, path, drawing);
+  if (drawing) return SystemErrorText(drawing);
+  if (failure) return FileFailureText(failure);
+  return std::nullopt;
 }
 
 // kxActiveShot: the window the user works in. With no foreground window there is nothing to

@@ -17,6 +17,24 @@ TEST_F(PluginTest, ScriptCommandsAndExpansion) {
   EXPECT_TRUE(host.Variables().empty());
 }
 
+// What the help's examples use: arrays walked by a counter, inner references first.
+TEST_F(PluginTest, ScriptLoopsAndConditions) {
+  std::string error;
+  ASSERT_TRUE(
+      host.RunScript("kxSetVar \"A\" \"x|y|z\" \"\"\nSetVar \"[s]\" \"\"\n"
+                     "Loop \"0\" \"2\" \"[i]\"\n If \"[i]\" \">=\" \"1\"\n"
+                     "  SetVar \"[s]\" \"[s]+[A[i]]\"\n Else\n  SetVar \"[s]\" \"[A[i]]\"\n"
+                     " EndIf\nEndLoop\nIf \"10\" \">\" \"9\"\nSetVar \"[n]\" \"numeric\"\nEndIf",
+                     &error))
+      << error;
+  EXPECT_EQ(host.Value("s"), "x+y+z");
+  EXPECT_EQ(host.Value("n"), "numeric");
+  EXPECT_FALSE(host.RunScript("Loop \"1\" \"2\" \"[i]\"\nEndIf", &error));
+  EXPECT_EQ(error, "line 1: Loop without its EndLoop");
+  EXPECT_FALSE(host.RunScript("SetVar \"[a]\" \"1\"\nEndIf", &error));
+  EXPECT_EQ(error, "line 2: EndIf without its If");
+}
+
 TEST_F(PluginTest, ScriptErrorsNameTheLine) {
   std::string error;
   EXPECT_FALSE(host.RunScript("SetVar \"[a]\" \"1\"\nFoo \"x\"", &error));

@@ -142,6 +142,13 @@ TEST_F(HelpSeam, MissingFileOrFolderIsReportedBeforeTheEngine) {
     EXPECT_FALSE(host.Exec("kxOpenHelpTheme", {path, "1001", "[Result]"}));
     EXPECT_EQ(Var("LastError"), FileNotFoundText(path));
   }
+  // The engine would open a device and wait on its port.
+  for (const char* device : {"COM1", "\\\\.\\PhysicalDrive0"}) {
+    EXPECT_FALSE(host.Exec("kxOpenHelpIndex", {device, "", "[Result]"})) << device;
+    char full[MAX_PATH] = {};
+    GetFullPathNameA(device, MAX_PATH, full, nullptr);
+    EXPECT_EQ(Var("LastError"), CannotOpenFileText(full, ERROR_INVALID_NAME)) << device;
+  }
   EXPECT_TRUE(calls.empty());
 }
 

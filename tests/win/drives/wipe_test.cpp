@@ -95,21 +95,6 @@ TEST_F(WipeTest, CountsOutsideAByteAreRefusedAndTheFileKept) {
   EXPECT_EQ(ReadFileBytes(path), "keep");
 }
 
-TEST_F(WipeTest, AFileOpenElsewhereIsRefusedUntouched) {
-  const std::string path = dir.Write("open.txt", "in use");
-  const HANDLE other = CreateFileA(path.c_str(), GENERIC_READ,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                   OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(other, INVALID_HANDLE_VALUE);
-  EXPECT_FALSE(host.Exec("kxWipeFile", {path, "1", "[Result]"}));
-  CloseHandle(other);
-  EXPECT_EQ(Result(), "False");
-  EXPECT_EQ(LastError(), CannotOpenFileText(path, ERROR_SHARING_VIOLATION));
-  EXPECT_EQ(LastError().rfind("Cannot open file \"" + path + "\". ", 0), 0u) << LastError();
-  EXPECT_TRUE(g_passes.empty());
-  EXPECT_EQ(ReadFileBytes(path), "in use");
-}
-
 TEST_F(WipeTest, MissingFilesAndFolders) {
   for (const std::string path : {dir.File("missing.txt"), dir.path(), std::string()}) {
     EXPECT_FALSE(host.Exec("kxWipeFile", {path, "1", "[Result]"})) << path;

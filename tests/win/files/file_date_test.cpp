@@ -142,18 +142,4 @@ TEST_F(FileDateTest, MissingFilesAndFoldersAreArgumentErrors) {
   }
 }
 
-TEST_F(FileDateTest, FileThatCannotBeOpenedGivesFalseAndKeepsLastError) {
-  ScratchDir dir;
-  const std::string path = dir.Write("locked.txt", "x");
-  const HANDLE lock = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                  OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-  host.SetVar("LastError", "before");
-  EXPECT_FALSE(host.Exec("kxFileDate", {path, "", "Times"}));
-  CloseHandle(lock);
-  EXPECT_EQ(host.Value("Times"), "False");
-  EXPECT_EQ(LastError(), "before");
-  EXPECT_FALSE(host.Var("Times0"));
-}
-
 }  // namespace

@@ -45,21 +45,52 @@ void RegisterHelpFile(const std::string& path) {
   RegCloseKey(key);
 }
 
-// cmd /c "script" "argument", as an author runs it from a console; its exit code.
-DWORD RunScript(const std::string& script, const std::string& argument) {
-  std::string command = "cmd.exe /c \"\"" + script + "\" \"" + argument + "\"\"";
+// cmd /c "script" "argument", as an author runs it from a console: its exit code and what it
+// printed. Standard input is NUL, so the pause a double-click gets returns at once. cmd reads
+// the script and writes into the pipe in the OEM code page, so the script's own bytes (866)
+// come back in either locale.
+struct ScriptRun {
+  DWORD code = 0;
+  std::string said;
+};
+ScriptRun RunScript(const std::string& script, const std::string& argument) {
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE read = nullptr, write = nullptr;
+  CreatePipe(&read, &write, &inherit, 0);
+  SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
+  HANDLE nul = CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                           OPEN_EXISTING, 0, nullptr);
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = nul;
+  startup.hStdOutput = startup.hStdError = write;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                      nullptr, &startup, &process))
-    return GetLastError() | 0x80000000;
-  WaitForSingleObject(process.hProcess, 60000);
-  DWORD code = 1;
-  GetExitCodeProcess(process.hProcess, &code);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return code;
+  std::string command = "cmd.exe /c \"\"" + script + "\" \"" + argument + "\"\"";
+  ScriptRun run{GetLastError() | 0x80000000, ""};
+  if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                     nullptr, &startup, &process)) {
+    CloseHandle(write);
+    write = nullptr;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(read, buffer, sizeof buffer, &got, nullptr) && got)
+      run.said.append(buffer, got);
+    WaitForSingleObject(process.hProcess, 60000);
+    GetExitCodeProcess(process.hProcess, &run.code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+  for (HANDLE handle : {read, write, nul})
+    if (handle) CloseHandle(handle);
+  return run;
+}
+
+bool KeyExists(const char* path) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  RegCloseKey(key);
+  return true;
 }
 
 std::string g_helpTarget;
@@ -131,8 +162,9 @@ TEST_F(HelpTest, F1WithoutARegisteredHelpFileShowsTheMissingHelpMessage) {
   EXPECT_EQ(host.messages[0], LoadResString(IDS_HELP_MISSING));
 }
 
-// The package's scripts, run by cmd as the README tells the author to.
-TEST_F(HelpTest, InstallRegistersTheCopiedHelpAndUninstallRemovesIt) {
+// The package's scripts, run by cmd as the README tells the author to: each says what it did,
+// and none reports success for something it did not do.
+TEST_F(HelpTest, InstallAndUninstallDoWhatTheySay) {
   ScratchDir package, plugins;
   const std::string build = BuildDir();
   for (const char* file : {"zaDode.nbp", "zaDode.chm"})
@@ -140,35 +172,61 @@ TEST_F(HelpTest, InstallRegistersTheCopiedHelpAndUninstallRemovesIt) {
   for (const char* file : {"install.cmd", "uninstall.cmd"})
     ASSERT_TRUE(
         CopyFileA((build + "\\release\\" + file).c_str(), package.File(file).c_str(), FALSE));
-  // A folder that does not exist yet, with a blank in its name, as "Program Files" has.
-  const std::string target = plugins.File("Neo Book\\PlugIns");
-
-  ASSERT_EQ(RunScript(package.File("install.cmd"), target), 0u);
-  EXPECT_EQ(RegisteredHelpFile(), target + "\\zaDode.chm");
-  EXPECT_TRUE(FileExists(target + "\\zaDode.nbp"));
-  EXPECT_EQ(ReadFileBytes(target + "\\zaDode.chm"), ReadFileBytes(package.File("zaDode.chm")));
-  g_helpTarget.clear();
-  EXPECT_TRUE(OpenPluginHelp("kxFileSize"));
-  EXPECT_EQ(g_helpTarget, target + "\\zaDode.chm::\\index.html#kxFileSize");
-
-  ASSERT_EQ(RunScript(package.File("uninstall.cmd"), target), 0u);
-  EXPECT_EQ(RegisteredHelpFile(), "<none>");
+  // NeoBook's folder as on 64-bit Windows: a blank and brackets in its name.
+  const std::string target = plugins.File("Neo Book (x86)");
+  const std::string missing = plugins.File("PlugIns");
+  ASSERT_TRUE(CreateDirectoryA(target.c_str(), nullptr));
+  const std::string russian = "\x8D\xA8\xE7\xA5\xA3\xAE";  // "Ничего", code page 866
+  struct Step {
+    const char* script;
+    std::string folder;
+    DWORD code;
+    std::vector<std::string> said;
+    std::string helpFile;  // registered afterwards
+  };
+  const Step steps[] = {
+      {"install.cmd", missing, 1, {missing, russian}, "<none>"},
+      {"install.cmd", target, 0, {target + "\\zaDode.chm"}, target + "\\zaDode.chm"},
+      {"uninstall.cmd", target, 0, {target + "\\zaDode.nbp", target + "\\zaDode.chm"}, "<none>"},
+      {"install.cmd",
+       "",
+       0,
+       {package.File("zaDode.chm"), "\"C:\\Program Files (x86)\\NeoBook\\PlugIns\""},
+       package.File("zaDode.chm")},
+      {"uninstall.cmd", "", 0, {"zaDode.nbp"}, "<none>"},
+      {"uninstall.cmd", missing, 1, {missing, russian}, "<none>"},
+  };
+  for (const Step& step : steps) {
+    const ScriptRun run = RunScript(package.File(step.script), step.folder);
+    const std::string where =
+        std::string(step.script) + " \"" + step.folder + "\" said:\n" + run.said;
+    EXPECT_EQ(run.code, step.code) << where;
+    for (const std::string& phrase : step.said)
+      EXPECT_NE(run.said.find(phrase), std::string::npos) << phrase << "\n" << where;
+    EXPECT_EQ(RegisteredHelpFile(), step.helpFile) << where;
+    // Nothing is created where the author named a folder that is not there.
+    EXPECT_FALSE(FileExists(missing)) << where;
+  }
+  // The round trip left the package whole and no key of ours behind; the install in between
+  // copied exactly the package's files, which the help lookup then found.
+  EXPECT_TRUE(FileExists(package.File("zaDode.nbp")));
   EXPECT_FALSE(FileExists(target + "\\zaDode.nbp"));
-  EXPECT_FALSE(FileExists(target + "\\zaDode.chm"));
-  EXPECT_FALSE(OpenPluginHelp("kxFileSize"));
+  EXPECT_FALSE(KeyExists("Software\\Tessoran"));
 }
 
-// Without a folder the package's own folder is the install: the help is registered where it
-// lies and nothing is copied.
-TEST_F(HelpTest, InstallWithoutAFolderRegistersTheHelpWhereItLies) {
-  ScratchDir package;
+TEST_F(HelpTest, InstalledHelpOpensAtTheActionsTopic) {
+  ScratchDir package, plugins;
   const std::string build = BuildDir();
-  ASSERT_TRUE(
-      CopyFileA((build + "\\zaDode.chm").c_str(), package.File("zaDode.chm").c_str(), FALSE));
+  for (const char* file : {"zaDode.nbp", "zaDode.chm"})
+    ASSERT_TRUE(CopyFileA((build + "\\" + file).c_str(), package.File(file).c_str(), FALSE));
   ASSERT_TRUE(CopyFileA((build + "\\release\\install.cmd").c_str(),
                         package.File("install.cmd").c_str(), FALSE));
-  ASSERT_EQ(RunScript(package.File("install.cmd"), ""), 0u);
-  EXPECT_EQ(RegisteredHelpFile(), package.File("zaDode.chm"));
+  ASSERT_EQ(RunScript(package.File("install.cmd"), plugins.path()).code, 0u);
+  EXPECT_EQ(ReadFileBytes(plugins.File("zaDode.chm")), ReadFileBytes(package.File("zaDode.chm")));
+  EXPECT_EQ(ReadFileBytes(plugins.File("zaDode.nbp")), ReadFileBytes(package.File("zaDode.nbp")));
+  g_helpTarget.clear();
+  EXPECT_TRUE(OpenPluginHelp("kxFileSize"));
+  EXPECT_EQ(g_helpTarget, plugins.File("zaDode.chm") + "::\\index.html#kxFileSize");
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// kxSaveVariables and kxClearVariables against awkward targets and names: long paths, files
-// another program holds open, zero bytes in values, square brackets in names and paths.
+// kxSaveVariables and kxClearVariables against awkward names: zero bytes in values, square
+// brackets in names and paths.
 #include <string>
 #include <vector>
 
@@ -14,17 +14,6 @@ bool ExecTexts(NbHost& host, int id, const std::vector<std::string>& params) {
   return host.Exec(id, params);
 }
 
-int FilesIn(const std::string& folder) {
-  WIN32_FIND_DATAA data;
-  int files = 0;
-  const HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return -1;
-  do files += !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
-  while (FindNextFileA(find, &data));
-  FindClose(find);
-  return files;
-}
-
 std::string Names(const NbHost& host) {
   std::string out;
   for (const auto& [name, value] : host.Variables()) out += name + ";";
@@ -32,42 +21,6 @@ std::string Names(const NbHost& host) {
 }
 
 }  // namespace
-
-// The temporary file beside the target once added some forty characters, so a target that
-// Windows takes as it is failed with "File name is too long".
-TEST_F(PluginTest, SaveVariablesToA259CharacterTargetSucceeds) {
-  ScratchDir dir;
-  std::string folder = dir.path() + "\\";
-  folder += std::string(230 - folder.size(), 'd');
-  ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr)) << GetLastError();
-  const std::string target = folder + "\\" + std::string(259 - folder.size() - 5, 'f') + ".txt";
-  ASSERT_EQ(target.size(), 259u);
-  host.SetVar("a", "1");
-  host.SetVar("b", "2");
-  for (const char* list : {"a", "a,b"}) {  // a new file, then one to replace
-    host.SetVar("LastError", "");
-    EXPECT_TRUE(ExecTexts(host, kSaveVariables, {list, target})) << list << ": " << LastError();
-    EXPECT_EQ(LastError(), "") << list;
-  }
-  EXPECT_EQ(ReadFileBytes(target), "a=1\r\nb=2\r\n");
-  EXPECT_EQ(FilesIn(folder), 1) << "a temporary file was left beside the target";
-}
-
-// Another program reading the file with read and write sharing but no delete sharing: the
-// rename over it is refused, the file itself can still be written.
-TEST_F(PluginTest, SaveVariablesWritesInPlaceWhenTheTargetCannotBeRenamedOver) {
-  host.SetVar("a", "1");
-  ScratchDir dir;
-  const std::string target = dir.Write("held.txt", std::string(1000, 'x'));
-  const HANDLE hold = CreateFileA(target.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                  nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(hold, INVALID_HANDLE_VALUE);
-  EXPECT_TRUE(ExecTexts(host, kSaveVariables, {"a", target})) << LastError();
-  CloseHandle(hold);
-  EXPECT_EQ(ReadFileBytes(target), "a=1\r\n");
-  EXPECT_EQ(FilesIn(dir.path()), 1) << "the temporary file was left behind";
-  EXPECT_EQ(LastError(), "<unset>");
-}
 
 // The host's dump was read only up to its first zero byte: the variables listed after a
 // value holding one were neither saved nor cleared.
