@@ -198,6 +198,13 @@ void NbHost::SetVar(const std::string& name, std::string value) {
   }
   vars_.emplace_back(bare, std::move(value));
   index_.emplace(key, std::prev(vars_.end()));
+  if (!pendingHeadings_.empty()) headings_[key] = std::exchange(pendingHeadings_, {});
+}
+
+const std::vector<std::string>& NbHost::HeadingsBefore(const std::string& name) const {
+  static const std::vector<std::string> kNone;
+  const auto found = headings_.find(Key(name));
+  return found == headings_.end() ? kNone : found->second;
 }
 
 void NbHost::ClearVariables(const std::string& name) {
@@ -205,11 +212,13 @@ void NbHost::ClearVariables(const std::string& name) {
     vars_.clear();
     // With its buckets, which clear() keeps sized for the most variables there ever were.
     index_ = decltype(index_)();
+    headings_.clear();
     return;
   }
   const auto found = index_.find(Key(name));
   if (found == index_.end()) return;
   vars_.erase(found->second);
+  headings_.erase(found->first);
   index_.erase(found);
 }
 

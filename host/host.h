@@ -83,6 +83,9 @@ class NbHost {
   void ClearVariables(const std::string& name);  // empty: all
   bool SaveVariables(const std::string& path) const;
   const std::list<std::pair<std::string, std::string>>& Variables() const { return vars_; }
+  // The headings (".==" comment lines of a script run) met since the variable before `name`
+  // was first set, for a listing in sections; empty for most names.
+  const std::vector<std::string>& HeadingsBefore(const std::string& name) const;
 
   // Runs script text (lines split at CR, LF or CR LF). Returns false and sets `error` to
   // "line N: ..." at the first line it cannot run. As NeoBook does, it expands [Var] and [#NN]
@@ -161,6 +164,8 @@ class NbHost {
   std::list<std::pair<std::string, std::string>> vars_;
   std::unordered_map<std::string, std::list<std::pair<std::string, std::string>>::iterator> index_;
   std::string pickerStorage_;
+  std::vector<std::string> pendingHeadings_;
+  std::unordered_map<std::string, std::vector<std::string>> headings_;
 
   // The publication's run-time windows, for the window and screenshot actions. NeoBook shows
   // a running publication in two top-level windows titled with the publication's title: the

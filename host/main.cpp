@@ -455,7 +455,13 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "nbhost: largest free address block %u MB, peak working set %u MB\n",
                    static_cast<unsigned>(freeAtStart >> 20),
                    static_cast<unsigned>(PeakWorkingSet() >> 20));
-    for (const auto& [name, value] : host.Variables()) Print(name + "=" + value + "\n");
+    bool first = true;
+    for (const auto& [name, value] : host.Variables()) {
+      for (const auto& heading : host.HeadingsBefore(name))
+        Print(std::string(first ? "" : "\n") + "== " + heading + " ==\n");
+      first = false;
+      Print(name + "=" + value + "\n");
+    }
     for (const auto& answer : host.falseAnswers) std::fprintf(stderr, "%s\n", answer.c_str());
     // A strict run's stop at a false answer was reported just above.
     const bool stoppedAtFalse =

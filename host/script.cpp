@@ -1,6 +1,7 @@
 // The host's script interpreter: enough of NeoBook's language for the plug-in's own
 // commands (SetVar, DefineVar, ClearVariables, SaveVariables), every catalogue action,
-// Loop ... EndLoop, If ... Else ... EndIf, and "." comment lines.
+// Loop ... EndLoop, If ... Else ... EndIf, and "." comment lines
+// (".==" ones are headings for the listing of the variables).
 #include <cctype>
 #include <cstdlib>
 #include <utility>
@@ -228,6 +229,10 @@ bool NbHost::RunLines(const std::vector<ScriptLine>& lines, size_t first, size_t
 
 bool NbHost::RunLine(const std::string& rawLine, int number, std::string* error) {
   const std::string line = TrimBlanks(rawLine);
+  if (line.rfind(".==", 0) == 0) {
+    pendingHeadings_.push_back(TrimBlanks(line.substr(3)));
+    return true;
+  }
   if (line.empty() || line[0] == '.') return true;
   const size_t space = line.find_first_of(" \t");
   const std::string command = line.substr(0, space);

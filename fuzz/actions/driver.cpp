@@ -24,12 +24,14 @@
 #include <vector>
 
 #include "core/catalogue.h"
-#include "core/conventions.h"
+#include "core/failures.h"
+#include "core/host_io.h"
 #include "guards.h"
 #include "host.h"
 #include "inprocess.h"
 #include "inputs.h"
 #include "platform/seams.h"
+#include "pure/text.h"
 #include "table.h"
 #include "tree.h"
 
@@ -439,27 +441,22 @@ int main(int argc, char** argv) {
 
   // Every action must be classified, with one slot letter per catalogue parameter.
   std::vector<int> ids;
-  int unclassified = 0, skipped = 0;
+  int unclassified = 0;
   for (int id = 1; id <= kActionCount; ++id) {
-    const CatalogueRow* row = FindAction(id);
-    const fuzz::ActionClass* action = fuzz::FindClass(id);
-    if (!row || !action || action->slots.size() != row->kinds.size()) {
+    const CatalogueRow& row = *FindAction(id);
+    const fuzz::ActionClass* action = fuzz::FindClass(row);
+    if (!action || static_cast<int>(action->slots.size()) != row.kinds.count()) {
       std::printf(
           "UNCLASSIFIED: action %d (%s) has no row of the right length in the driver's "
           "table\n",
-          id, ActionName(id).c_str());
+          id, std::string(row.name).c_str());
       ++unclassified;
-      continue;
-    }
-    if (!row->run) {
-      ++skipped;
       continue;
     }
     if (options.only.empty() || Listed(options.only, id)) ids.push_back(id);
   }
   if (unclassified) return 1;
-  std::printf("fuzz_actions: %zu actions with a run routine fuzzed, %d without one skipped\n",
-              ids.size(), skipped);
+  std::printf("fuzz_actions: %zu actions fuzzed\n", ids.size());
   if (ids.empty()) return 0;
 
   char dateSeparator[8] = "/";
@@ -500,15 +497,15 @@ int main(int argc, char** argv) {
                     (floor - mallocFloor) / 1024, static_cast<unsigned long long>(floorCall),
                     static_cast<unsigned long long>(number - 1));
         for (std::uint64_t n = floorCall; n < number; ++n)
-          std::printf(" %s", ActionName(ids[n % ids.size()]).c_str());
+          std::printf(" %s", std::string(FindAction(ids[n % ids.size()])->name).c_str());
         std::printf("\n");
       }
       if (floor > mallocFloor) mallocFloor = floor;
       floorCall = number;
     }
     seeded = false;
-    const fuzz::ActionClass& action = *fuzz::FindClass(id);
     const CatalogueRow& row = *FindAction(id);
+    const fuzz::ActionClass& action = *fuzz::FindClass(row);
     auto params = maker.Make(options.seed, number, action);
     const bool nullBlock = number % 997 == 13;  // the host may hand over no block at all
     std::snprintf(g_current, sizeof(g_current),
@@ -518,7 +515,7 @@ int main(int argc, char** argv) {
                   static_cast<unsigned long long>(options.seed),
                   static_cast<unsigned long long>(number),
                   options.only.empty() ? "" : (" --only " + options.only).c_str(),
-                  ActionName(id).c_str(), std::string(fuzz::ClassName(action.kind)).c_str(),
+                  std::string(row.name).c_str(), std::string(fuzz::ClassName(action.kind)).c_str(),
                   nullBlock ? "null parameter block" : fuzz::Describe(params).c_str());
     std::vector<const char*> block(8, nullptr);
     for (size_t i = 0; i < params.size(); ++i) block[i] = params[i] ? params[i]->c_str() : nullptr;
@@ -573,8 +570,7 @@ int main(int argc, char** argv) {
     }
 
     // Failures reach the author through LastError first, then "False", then the result.
-    const int resultSlot =
-        static_cast<int>(row.kinds.find_last_of(static_cast<char>(kKindVariable)));
+    const int resultSlot = row.ResultSlot();
     const std::string resultName =
         !nullBlock && resultSlot >= 0 && params[resultSlot] ? *params[resultSlot] : std::string();
     long lastErrorAt = -1, falseAt = -1;
@@ -665,8 +661,9 @@ int main(int argc, char** argv) {
       "  id  name                   class                        calls  false  "
       "first ms  max ms\n");
   for (const auto& [id, s] : stats)
-    std::printf("  %2d  %-22s %-28s %6llu %6llu %9.1f %7.1f%s\n", id, ActionName(id).c_str(),
-                std::string(fuzz::ClassName(fuzz::FindClass(id)->kind)).c_str(),
+    std::printf("  %2d  %-22s %-28s %6llu %6llu %9.1f %7.1f%s\n", id,
+                std::string(FindAction(id)->name).c_str(),
+                std::string(fuzz::ClassName(fuzz::FindClass(*FindAction(id))->kind)).c_str(),
                 static_cast<unsigned long long>(s.calls),
                 static_cast<unsigned long long>(s.failures), s.firstSeconds * 1000,
                 s.maxSeconds * 1000, s.findings ? "  <- findings" : "");

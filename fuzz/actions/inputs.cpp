@@ -487,7 +487,7 @@ std::string InputMaker::Date() {
   return text;
 }
 
-std::string InputMaker::Keywords(int) {
+std::string InputMaker::Keywords() {
   if (OneIn(5)) return Text();
   static const char* const kJoins[] = {"|", "+", ",", " ", ";", ""};
   std::string text;
@@ -509,7 +509,7 @@ std::string InputMaker::Script() {
   return script;
 }
 
-std::string InputMaker::Slot(char kind, int id) {
+std::string InputMaker::Slot(char kind) {
   switch (static_cast<fuzz::Slot>(kind)) {
     case Slot::kText:
       return Text();
@@ -549,7 +549,7 @@ std::string InputMaker::Slot(char kind, int id) {
     case Slot::kDate:
       return Date();
     case Slot::kKeywords:
-      return Keywords(id);
+      return Keywords();
     case Slot::kScript:
       return Script();
   }
@@ -568,12 +568,12 @@ std::vector<std::optional<std::string>> InputMaker::Make(std::uint64_t seed, std
     // An empty folder is the root of the current drive to kxAddShortcut ("\name.lnk"), so a
     // folder slot is never null or empty: it names a folder in the sandbox.
     if (kind == static_cast<char>(Slot::kWriteFolder)) {
-      std::string folder = Slot(kind, action.id);
+      std::string folder = Slot(kind);
       params.emplace_back(folder.empty() ? sandbox_.root : folder);
     } else if (OneIn(30)) {
       params.emplace_back(std::nullopt);
     } else {
-      params.emplace_back(Slot(kind, action.id));
+      params.emplace_back(Slot(kind));
     }
   }
   return params;

@@ -39,9 +39,9 @@ class InputMaker {
   std::string Program();
   std::string Window();
   std::string Date();
-  std::string Keywords(int id);
+  std::string Keywords();
   std::string Script();
-  std::string Slot(char kind, int id);
+  std::string Slot(char kind);
   std::uint64_t Below(std::uint64_t n) { return n ? rng_() % n : 0; }
   bool OneIn(std::uint64_t n) { return Below(n) == 0; }
 

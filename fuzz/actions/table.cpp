@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <iterator>
+
+#include "actions/actions.h"
 #include "pure/text.h"
 
 namespace fuzz {
@@ -31,125 +34,118 @@ double PingSeconds(const Params& params) {
   return timeout ? static_cast<DWORD>(*timeout) / 1000.0 : 0;
 }
 
-// Slot letters are those of enum Slot, one per catalogue parameter in slot order.
+// One row per action, named by its catalogue row's run routine; slot letters are those of enum
+// Slot, one per catalogue parameter in slot order.
 //
-// kxShellAbout has no entry in Seams(): ShellAboutA is answered by a stand-in put into the
-// program's import table (and handed out by GetProcAddress), whichever way the action calls
-// it, and the window watcher closes any dialog that still appears. The help actions'
-// HtmlHelpA and the power actions' SetSuspendState are looked up by name and get stand-ins the
-// same way, so actions that land later are fuzzed with no change here.
-constexpr std::array<ActionClass, 95> kTable = {{
-    {1, C::kPure, "ttv"},                                 // kxStartsStr
-    {2, C::kPure, "ttv"},                                 // kxEndsStr
-    {3, C::kPure, "ttv"},                                 // kxQuotedStr
-    {4, C::kPure, "ttv"},                                 // kxDequotedStr
-    {5, C::kPure, "tnv"},                                 // kxDupeStr
-    {6, C::kPure, "tv"},                                  // kxReverseStr
-    {7, C::kPure, "tnv"},                                 // kxLeftStr
-    {8, C::kPure, "tnv"},                                 // kxRightStr
-    {9, C::kPure, "tnnv"},                                // kxMidStr
-    {10, C::kPure, "tv"},                                 // kxTrimStr
-    {11, C::kPure, "tv"},                                 // kxTrimLeftStr
-    {12, C::kPure, "tv"},                                 // kxTrimRightStr
-    {13, C::kPure, "v"},                                  // kxGUIDStr
-    {14, C::kPure, "tv"},                                 // kxRandomFromStr
-    {15, C::kPure, "tttv"},                               // kxIfThenStr
-    {16, C::kPure, "ttv"},                                // kxIfAppendStr
-    {17, C::kPure, "ttv"},                                // kxIfPrependStr
-    {18, C::kPure, "ttv"},                                // kxExtractChars
-    {19, C::kPure, "tv"},                                 // kxExtractAlphas
-    {20, C::kPure, "tv"},                                 // kxExtractNumber
-    {21, C::kPure, "tv"},                                 // kxExtractAlphaNum
-    {22, C::kPure, "nv"},                                 // kxNumberToRoman
-    {23, C::kPure, "tv"},                                 // kxRomanToNumber
-    {24, C::kPure, "ltt"},                                // kxSetVar
-    {25, C::kThreadState, ""},                            // kxHideCursor
-    {26, C::kThreadState, ""},                            // kxShowCursor
-    {27, C::kHostScript, "s"},                            // kxExecAction
-    {28, C::kHostScript, "r"},                            // kxExecActions
-    {29, C::kPure, "l"},                                  // kxClearVariables
-    {30, C::kWritesSandbox, "lw"},                        // kxSaveVariables
-    {31, C::kOwnWindows, "", false},                      // kxHidePublication
-    {32, C::kOwnWindows, "", false},                      // kxShowPublication
-    {33, C::kOwnWindows, "", false},                      // kxHideFromTaskbar
-    {34, C::kOwnWindows, "", false},                      // kxShowOnTaskbar
-    {35, C::kDialogSeam, "rv"},                           // kxOpenHelpToc
-    {36, C::kDialogSeam, "rtv"},                          // kxOpenHelpIndex
-    {37, C::kDialogSeam, "rv"},                           // kxOpenHelpSearch
-    {38, C::kDialogSeam, "rnv"},                          // kxOpenHelpTheme
-    {39, C::kDialogSeam, "rv"},                           // kxCloseHelpFile
-    {40, C::kDialogSeam, "tv", false},                    // kxFontDialog
-    {41, C::kDialogSeam, "tKvv", false},                  // kxColorDialog
-    {42, C::kDialogSeam, "ttKnrtKv", false},              // kxOpenFileDialog
-    {43, C::kDialogSeam, "ttKnrtKv", false},              // kxSaveFileDialog
-    {44, C::kDialogSeam, "ttKnrtKv", false},              // kxOpenImageDialog
-    {45, C::kDialogSeam, "ttKnrtKv", false},              // kxSaveImageDialog
-    {46, C::kDialogWatcher, "tttv"},                      // kxShellAbout
-    {47, C::kMachineSeam, "Kv"},                          // kxLogOff
-    {48, C::kMachineSeam, "Kv"},                          // kxPowerOff
-    {49, C::kMachineSeam, "Kv"},                          // kxReboot
-    {50, C::kMachineSeam, "Kv"},                          // kxRestart
-    {51, C::kMachineSeam, "Kv"},                          // kxShutdown
-    {52, C::kMachineSeam, "v"},                           // kxSuspend
-    {53, C::kMachineSeam, "v"},                           // kxHibernate
-    {54, C::kQueriesSystem, "v"},                         // kxCanSuspend
-    {55, C::kQueriesSystem, "v"},                         // kxCanPowerOff
-    {56, C::kQueriesSystem, "v"},                         // kxCanHibernate
-    {57, C::kQueriesSystem, "nv"},                        // kxErrorMessage
-    {58, C::kThreadState, "v", false},                    // kxDisableSleep
-    {59, C::kThreadState, "v", false},                    // kxEnableSleep
-    {60, C::kQueriesSystem, "v"},                         // kxMemoryStatus
-    {61, C::kWritesSandbox, "rtfmtv"},                    // kxAddShortcut
-    {62, C::kReadsFiles, "rv"},                           // kxGetShortcut
-    {63, C::kMachineSeam, "kv"},                          // kxKillProgram
-    {64, C::kWritesSandbox, "wv"},                        // kxActiveShot
-    {65, C::kWritesSandbox, "wWv"},                       // kxHandleShot
-    {66, C::kWritesSandbox, "wv"},                        // kxScreenShot
-    {67, C::kMachineSeam, "v"},                           // kxMonitorOff
-    {68, C::kMachineSeam, "v"},                           // kxMonitorOn
-    {69, C::kWritesSandbox, "wnv", true, WipeSeconds},    // kxWipeFile
-    {70, C::kReadsFiles, "rv"},                           // kxFileSize
-    {71, C::kReadsFiles, "rv"},                           // kxDriveType
-    {72, C::kWritesSandbox, "KpptKv"},                    // kxFileOperation
-    {73, C::kPure, "tv"},                                 // kxTempFilePath
-    {74, C::kQueriesSystem, "Kvv"},                       // kxSystemDrives
-    {75, C::kReadsFiles, "rv"},                           // kxFileLongPath
-    {76, C::kReadsFiles, "rv"},                           // kxFileShortPath
-    {77, C::kReadsFiles, "rv"},                           // kxFileTypeName
-    {78, C::kReadsFiles, "rv"},                           // kxFileSystem
-    {79, C::kReadsFiles, "rtv", false},                   // kxFileDate
-    {80, C::kPure, "rv"},                                 // kxParentDir
-    {81, C::kReadsFiles, "rv"},                           // kxDirIsEmpty
-    {82, C::kNetworkLoopback, "hnv", true, PingSeconds},  // kxIsHostAlive
-    {83, C::kPure, "tv"},                                 // kxUrlEncode
-    {84, C::kPure, "tv"},                                 // kxUrlDecode
-    {85, C::kPure, "tv"},                                 // kxBase64EncodeStr
-    {86, C::kPure, "tv"},                                 // kxBase64DecodeStr
-    {87, C::kReadsFiles, "rv"},                           // kxBase64EncodeFile
-    {88, C::kWritesSandbox, "twv"},                       // kxBase64DecodeFile
-    {89, C::kOwnWindows, "Wv"},                           // kxHideAppCaption
-    {90, C::kOwnWindows, "Wv"},                           // kxShowAppCaption
-    {91, C::kPure, "nnnv"},                               // kxEncodeDate
-    {92, C::kPure, "nnnv"},                               // kxIsValidDate
-    {93, C::kPure, "nnnv"},                               // kxIsValidTime
-    {94, C::kPure, "ddv"},                                // kxDaysBetween
-    {95, C::kPure, "ddv"},                                // kxDaysBetweenEx
-}};
-
-constexpr bool Dense() {
-  for (size_t i = 0; i < kTable.size(); ++i)
-    if (kTable[i].id != static_cast<int>(i) + 1) return false;
-  return true;
-}
-static_assert(Dense(), "one row per action id, in id order");
+// kxShellAbout's seam holds ShellAboutA itself: the driver answers it by a stand-in put into
+// the program's import table (and handed out by GetProcAddress), and the window watcher closes
+// any dialog that still appears. The help actions' HtmlHelpA and the power actions'
+// SetSuspendState are looked up by name and get stand-ins the same way.
+constexpr ActionClass kTable[] = {
+    {&RunStartsStr, C::kPure, "ttv"},
+    {&RunEndsStr, C::kPure, "ttv"},
+    {&RunQuotedStr, C::kPure, "ttv"},
+    {&RunDequotedStr, C::kPure, "ttv"},
+    {&RunDupeStr, C::kPure, "tnv"},
+    {&RunReverseStr, C::kPure, "tv"},
+    {&RunLeftStr, C::kPure, "tnv"},
+    {&RunRightStr, C::kPure, "tnv"},
+    {&RunMidStr, C::kPure, "tnnv"},
+    {&RunTrimStr, C::kPure, "tv"},
+    {&RunTrimLeftStr, C::kPure, "tv"},
+    {&RunTrimRightStr, C::kPure, "tv"},
+    {&RunGUIDStr, C::kPure, "v"},
+    {&RunRandomFromStr, C::kPure, "tv"},
+    {&RunIfThenStr, C::kPure, "tttv"},
+    {&RunIfAppendStr, C::kPure, "ttv"},
+    {&RunIfPrependStr, C::kPure, "ttv"},
+    {&RunExtractChars, C::kPure, "ttv"},
+    {&RunExtractAlphas, C::kPure, "tv"},
+    {&RunExtractNumber, C::kPure, "tv"},
+    {&RunExtractAlphaNum, C::kPure, "tv"},
+    {&RunNumberToRoman, C::kPure, "nv"},
+    {&RunRomanToNumber, C::kPure, "tv"},
+    {&RunSetVar, C::kPure, "ltt"},
+    {&RunHideCursor, C::kThreadState, ""},
+    {&RunShowCursor, C::kThreadState, ""},
+    {&RunExecAction, C::kHostScript, "s"},
+    {&RunExecActions, C::kHostScript, "r"},
+    {&RunClearVariables, C::kPure, "l"},
+    {&RunSaveVariables, C::kWritesSandbox, "lw"},
+    {&RunHidePublication, C::kOwnWindows, "", false},
+    {&RunShowPublication, C::kOwnWindows, "", false},
+    {&RunHideFromTaskbar, C::kOwnWindows, "", false},
+    {&RunShowOnTaskbar, C::kOwnWindows, "", false},
+    {&RunOpenHelpToc, C::kDialogSeam, "rv"},
+    {&RunOpenHelpIndex, C::kDialogSeam, "rtv"},
+    {&RunOpenHelpSearch, C::kDialogSeam, "rv"},
+    {&RunOpenHelpTheme, C::kDialogSeam, "rnv"},
+    {&RunCloseHelpFile, C::kDialogSeam, "rv"},
+    {&RunFontDialog, C::kDialogSeam, "tv", false},
+    {&RunColorDialog, C::kDialogSeam, "tKvv", false},
+    {&RunOpenFileDialog, C::kDialogSeam, "ttKnrtKv", false},
+    {&RunSaveFileDialog, C::kDialogSeam, "ttKnrtKv", false},
+    {&RunOpenImageDialog, C::kDialogSeam, "ttKnrtKv", false},
+    {&RunSaveImageDialog, C::kDialogSeam, "ttKnrtKv", false},
+    {&RunShellAbout, C::kDialogWatcher, "tttv"},
+    {&RunLogOff, C::kMachineSeam, "Kv"},
+    {&RunPowerOff, C::kMachineSeam, "Kv"},
+    {&RunReboot, C::kMachineSeam, "Kv"},
+    {&RunRestart, C::kMachineSeam, "Kv"},
+    {&RunShutdown, C::kMachineSeam, "Kv"},
+    {&RunSuspend, C::kMachineSeam, "v"},
+    {&RunHibernate, C::kMachineSeam, "v"},
+    {&RunCanSuspend, C::kQueriesSystem, "v"},
+    {&RunCanPowerOff, C::kQueriesSystem, "v"},
+    {&RunCanHibernate, C::kQueriesSystem, "v"},
+    {&RunErrorMessage, C::kQueriesSystem, "nv"},
+    {&RunDisableSleep, C::kThreadState, "v", false},
+    {&RunEnableSleep, C::kThreadState, "v", false},
+    {&RunMemoryStatus, C::kQueriesSystem, "v"},
+    {&RunAddShortcut, C::kWritesSandbox, "rtfmtv"},
+    {&RunGetShortcut, C::kReadsFiles, "rv"},
+    {&RunKillProgram, C::kMachineSeam, "kv"},
+    {&RunActiveShot, C::kWritesSandbox, "wv"},
+    {&RunHandleShot, C::kWritesSandbox, "wWv"},
+    {&RunScreenShot, C::kWritesSandbox, "wv"},
+    {&RunMonitorOff, C::kMachineSeam, "v"},
+    {&RunMonitorOn, C::kMachineSeam, "v"},
+    {&RunWipeFile, C::kWritesSandbox, "wnv", true, WipeSeconds},
+    {&RunFileSize, C::kReadsFiles, "rv"},
+    {&RunDriveType, C::kReadsFiles, "rv"},
+    {&RunFileOperation, C::kWritesSandbox, "KpptKv"},
+    {&RunTempFilePath, C::kPure, "tv"},
+    {&RunSystemDrives, C::kQueriesSystem, "Kvv"},
+    {&RunFileLongPath, C::kReadsFiles, "rv"},
+    {&RunFileShortPath, C::kReadsFiles, "rv"},
+    {&RunFileTypeName, C::kReadsFiles, "rv"},
+    {&RunFileSystem, C::kReadsFiles, "rv"},
+    {&RunFileDate, C::kReadsFiles, "rtv", false},
+    {&RunParentDir, C::kPure, "rv"},
+    {&RunDirIsEmpty, C::kReadsFiles, "rv"},
+    {&RunIsHostAlive, C::kNetworkLoopback, "hnv", true, PingSeconds},
+    {&RunUrlEncode, C::kPure, "tv"},
+    {&RunUrlDecode, C::kPure, "tv"},
+    {&RunBase64EncodeStr, C::kPure, "tv"},
+    {&RunBase64DecodeStr, C::kPure, "tv"},
+    {&RunBase64EncodeFile, C::kReadsFiles, "rv"},
+    {&RunBase64DecodeFile, C::kWritesSandbox, "twv"},
+    {&RunHideAppCaption, C::kOwnWindows, "Wv"},
+    {&RunShowAppCaption, C::kOwnWindows, "Wv"},
+    {&RunEncodeDate, C::kPure, "nnnv"},
+    {&RunIsValidDate, C::kPure, "nnnv"},
+    {&RunIsValidTime, C::kPure, "nnnv"},
+    {&RunDaysBetween, C::kPure, "ddv"},
+    {&RunDaysBetweenEx, C::kPure, "ddv"},
+};
+static_assert(std::size(kTable) == kActionCount, "one row per action");
 
 }  // namespace
 
-const std::array<ActionClass, 95>& Classification() { return kTable; }
-
-const ActionClass* FindClass(int id) {
-  if (id < 1 || id > static_cast<int>(kTable.size())) return nullptr;
-  return &kTable[static_cast<size_t>(id - 1)];
+const ActionClass* FindClass(const CatalogueRow& row) {
+  for (const ActionClass& action : kTable)
+    if (action.run == row.run) return &action;
+  return nullptr;
 }
 
 std::string_view ClassName(Class kind) {

@@ -1,13 +1,14 @@
-// How the fuzz driver may run each action: every id 1..95 has a row. An id without a row
-// fails the driver, so an action cannot be fuzzed (or skipped) without someone deciding how
-// it is kept from changing the machine.
+// How the fuzz driver may run each action of the catalogue. An action without a row fails the
+// driver, so an action cannot be fuzzed (or skipped) without someone deciding how it is kept
+// from changing the machine.
 #pragma once
 
-#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "core/catalogue.h"
 
 namespace fuzz {
 
@@ -47,7 +48,7 @@ enum class Slot : char {
 using Params = std::vector<std::optional<std::string>>;
 
 struct ActionClass {
-  int id;
+  RunRoutine run;  // the action, by its catalogue row's run routine
   Class kind;
   std::string_view slots;  // one Slot per catalogue parameter
   // False: the action may return false without writing LastError (its Part says so).
@@ -57,9 +58,8 @@ struct ActionClass {
   double (*extraSeconds)(const Params& params) = nullptr;
 };
 
-const std::array<ActionClass, 95>& Classification();
-// The row of `id`, or null (which fails the driver).
-const ActionClass* FindClass(int id);
+// The row of the catalogue row's action, or null (which fails the driver).
+const ActionClass* FindClass(const CatalogueRow& row);
 std::string_view ClassName(Class kind);
 
 }  // namespace fuzz

@@ -2,131 +2,106 @@
 // its row declares and returns the truth value nbExecAction hands back to the host.
 #pragma once
 
-#include <array>
-#include <cstddef>
-#include <utility>
+#include "core/catalogue.h"
 
-using Params = const char* const*;
-using EditSlots = char**;
-using RunRoutine = bool (*)(Params params);
-using EditRoutine = bool (*)(EditSlots slots);
-
-bool RunStartsStr(Params params);
-bool RunEndsStr(Params params);
-bool RunQuotedStr(Params params);
-bool RunDequotedStr(Params params);
-bool RunDupeStr(Params params);
-bool RunReverseStr(Params params);
-bool RunLeftStr(Params params);
-bool RunRightStr(Params params);
-bool RunMidStr(Params params);
-bool RunTrimStr(Params params);
-bool RunTrimLeftStr(Params params);
-bool RunTrimRightStr(Params params);
-bool RunGUIDStr(Params params);
-bool RunRandomFromStr(Params params);
-bool RunIfThenStr(Params params);
-bool RunIfAppendStr(Params params);
-bool RunIfPrependStr(Params params);
-bool RunExtractChars(Params params);
-bool RunExtractAlphas(Params params);
-bool RunExtractNumber(Params params);
-bool RunExtractAlphaNum(Params params);
-bool RunNumberToRoman(Params params);
-bool RunRomanToNumber(Params params);
-bool RunSetVar(Params params);
-bool RunExecAction(Params params);
-bool RunExecActions(Params params);
-bool RunClearVariables(Params params);
-bool RunSaveVariables(Params params);
-bool RunFileSize(Params params);
-bool RunTempFilePath(Params params);
-bool RunFileLongPath(Params params);
-bool RunFileShortPath(Params params);
-bool RunFileTypeName(Params params);
-bool RunFileSystem(Params params);
-bool RunFileDate(Params params);
-bool RunParentDir(Params params);
-bool RunDirIsEmpty(Params params);
-bool RunEncodeDate(Params params);
-bool RunIsValidDate(Params params);
-bool RunIsValidTime(Params params);
-bool RunDaysBetween(Params params);
-bool RunDaysBetweenEx(Params params);
+bool RunStartsStr(const ActionCall& call);
+bool RunEndsStr(const ActionCall& call);
+bool RunQuotedStr(const ActionCall& call);
+bool RunDequotedStr(const ActionCall& call);
+bool RunDupeStr(const ActionCall& call);
+bool RunReverseStr(const ActionCall& call);
+bool RunLeftStr(const ActionCall& call);
+bool RunRightStr(const ActionCall& call);
+bool RunMidStr(const ActionCall& call);
+bool RunTrimStr(const ActionCall& call);
+bool RunTrimLeftStr(const ActionCall& call);
+bool RunTrimRightStr(const ActionCall& call);
+bool RunGUIDStr(const ActionCall& call);
+bool RunRandomFromStr(const ActionCall& call);
+bool RunIfThenStr(const ActionCall& call);
+bool RunIfAppendStr(const ActionCall& call);
+bool RunIfPrependStr(const ActionCall& call);
+bool RunExtractChars(const ActionCall& call);
+bool RunExtractAlphas(const ActionCall& call);
+bool RunExtractNumber(const ActionCall& call);
+bool RunExtractAlphaNum(const ActionCall& call);
+bool RunNumberToRoman(const ActionCall& call);
+bool RunRomanToNumber(const ActionCall& call);
+bool RunSetVar(const ActionCall& call);
+bool RunExecAction(const ActionCall& call);
+bool RunExecActions(const ActionCall& call);
+bool RunClearVariables(const ActionCall& call);
+bool RunSaveVariables(const ActionCall& call);
+bool RunFileSize(const ActionCall& call);
+bool RunTempFilePath(const ActionCall& call);
+bool RunFileLongPath(const ActionCall& call);
+bool RunFileShortPath(const ActionCall& call);
+bool RunFileTypeName(const ActionCall& call);
+bool RunFileSystem(const ActionCall& call);
+bool RunFileDate(const ActionCall& call);
+bool RunParentDir(const ActionCall& call);
+bool RunDirIsEmpty(const ActionCall& call);
+bool RunEncodeDate(const ActionCall& call);
+bool RunIsValidDate(const ActionCall& call);
+bool RunIsValidTime(const ActionCall& call);
+bool RunDaysBetween(const ActionCall& call);
+bool RunDaysBetweenEx(const ActionCall& call);
 // Drives, shell file operations, wiping and shortcuts.
-bool RunDriveType(Params params);
-bool RunSystemDrives(Params params);
-bool RunFileOperation(Params params);
-bool RunWipeFile(Params params);
-bool RunAddShortcut(Params params);
-bool RunGetShortcut(Params params);
+bool RunDriveType(const ActionCall& call);
+bool RunSystemDrives(const ActionCall& call);
+bool RunFileOperation(const ActionCall& call);
+bool RunWipeFile(const ActionCall& call);
+bool RunAddShortcut(const ActionCall& call);
+bool RunGetShortcut(const ActionCall& call);
 
 // Power, session, display, cursor, system information and processes.
-bool RunHideCursor(Params params);
-bool RunShowCursor(Params params);
-bool RunShellAbout(Params params);
-bool RunLogOff(Params params);
-bool RunPowerOff(Params params);
-bool RunReboot(Params params);
-bool RunRestart(Params params);
-bool RunShutdown(Params params);
-bool RunSuspend(Params params);
-bool RunHibernate(Params params);
-bool RunCanSuspend(Params params);
-bool RunCanPowerOff(Params params);
-bool RunCanHibernate(Params params);
-bool RunErrorMessage(Params params);
-bool RunDisableSleep(Params params);
-bool RunEnableSleep(Params params);
-bool RunMemoryStatus(Params params);
-bool RunKillProgram(Params params);
-bool RunMonitorOff(Params params);
-bool RunMonitorOn(Params params);
+bool RunHideCursor(const ActionCall& call);
+bool RunShowCursor(const ActionCall& call);
+bool RunShellAbout(const ActionCall& call);
+bool RunLogOff(const ActionCall& call);
+bool RunPowerOff(const ActionCall& call);
+bool RunReboot(const ActionCall& call);
+bool RunRestart(const ActionCall& call);
+bool RunShutdown(const ActionCall& call);
+bool RunSuspend(const ActionCall& call);
+bool RunHibernate(const ActionCall& call);
+bool RunCanSuspend(const ActionCall& call);
+bool RunCanPowerOff(const ActionCall& call);
+bool RunCanHibernate(const ActionCall& call);
+bool RunErrorMessage(const ActionCall& call);
+bool RunDisableSleep(const ActionCall& call);
+bool RunEnableSleep(const ActionCall& call);
+bool RunMemoryStatus(const ActionCall& call);
+bool RunKillProgram(const ActionCall& call);
+bool RunMonitorOff(const ActionCall& call);
+bool RunMonitorOn(const ActionCall& call);
 // The publication's window, taskbar button and captions; screenshots.
-bool RunHidePublication(Params params);
-bool RunShowPublication(Params params);
-bool RunHideFromTaskbar(Params params);
-bool RunShowOnTaskbar(Params params);
-bool RunHideAppCaption(Params params);
-bool RunShowAppCaption(Params params);
-bool RunActiveShot(Params params);
-bool RunHandleShot(Params params);
-bool RunScreenShot(Params params);
+bool RunHidePublication(const ActionCall& call);
+bool RunShowPublication(const ActionCall& call);
+bool RunHideFromTaskbar(const ActionCall& call);
+bool RunShowOnTaskbar(const ActionCall& call);
+bool RunHideAppCaption(const ActionCall& call);
+bool RunShowAppCaption(const ActionCall& call);
+bool RunActiveShot(const ActionCall& call);
+bool RunHandleShot(const ActionCall& call);
+bool RunScreenShot(const ActionCall& call);
 // Help files and common dialogs (ids 35 to 45).
-bool RunOpenHelpToc(Params params);
-bool RunOpenHelpIndex(Params params);
-bool RunOpenHelpSearch(Params params);
-bool RunOpenHelpTheme(Params params);
-bool RunCloseHelpFile(Params params);
-bool RunFontDialog(Params params);
-bool RunColorDialog(Params params);
-bool RunOpenFileDialog(Params params);
-bool RunSaveFileDialog(Params params);
-bool RunOpenImageDialog(Params params);
-bool RunSaveImageDialog(Params params);
+bool RunOpenHelpToc(const ActionCall& call);
+bool RunOpenHelpIndex(const ActionCall& call);
+bool RunOpenHelpSearch(const ActionCall& call);
+bool RunOpenHelpTheme(const ActionCall& call);
+bool RunCloseHelpFile(const ActionCall& call);
+bool RunFontDialog(const ActionCall& call);
+bool RunColorDialog(const ActionCall& call);
+bool RunOpenFileDialog(const ActionCall& call);
+bool RunSaveFileDialog(const ActionCall& call);
+bool RunOpenImageDialog(const ActionCall& call);
+bool RunSaveImageDialog(const ActionCall& call);
 // URL and Base64 coding, host reachability.
-bool RunIsHostAlive(Params params);
-bool RunUrlEncode(Params params);
-bool RunUrlDecode(Params params);
-bool RunBase64EncodeStr(Params params);
-bool RunBase64DecodeStr(Params params);
-bool RunBase64EncodeFile(Params params);
-bool RunBase64DecodeFile(Params params);
-
-// Property dialogs: one edit routine for every action, reading the action's row of the form
-// catalogue (editor/form_catalogue.cpp); false with no window for an id without a row.
-bool EditWithForm(int id, EditSlots slots);
-template <int Id>
-bool EditWithFormOf(EditSlots slots) {
-  return EditWithForm(Id, slots);
-}
-template <std::size_t... Ids>
-constexpr std::array<EditRoutine, sizeof...(Ids)> MakeFormEditRoutines(
-    std::index_sequence<Ids...>) {
-  return {&EditWithFormOf<static_cast<int>(Ids)>...};
-}
-inline constexpr auto kFormEditRoutines = MakeFormEditRoutines(std::make_index_sequence<96>());
-constexpr EditRoutine FormEditRoutine(int id) {
-  return id >= 0 && id < static_cast<int>(kFormEditRoutines.size()) ? kFormEditRoutines[id]
-                                                                    : nullptr;
-}
+bool RunIsHostAlive(const ActionCall& call);
+bool RunUrlEncode(const ActionCall& call);
+bool RunUrlDecode(const ActionCall& call);
+bool RunBase64EncodeStr(const ActionCall& call);
+bool RunBase64DecodeStr(const ActionCall& call);
+bool RunBase64EncodeFile(const ActionCall& call);
+bool RunBase64DecodeFile(const ActionCall& call);

@@ -6,27 +6,20 @@
 #include <new>
 
 #include "core/catalogue.h"
-#include "core/conventions.h"
+#include "core/failures.h"
 #include "core/host.h"
 #include "editor/about_box.h"
+#include "editor/form_layer.h"
 #include "platform/resources.h"
 #include "resources/resource.h"
 
 namespace {
 
-// The last result-variable slot of the row, where a failure writes "False".
-int ResultSlot(const CatalogueRow& row) {
-  const auto at = row.kinds.find_last_of(static_cast<char>(kKindVariable));
-  return at == std::string_view::npos ? -1 : static_cast<int>(at);
-}
-
-void ReportEscapedException(const CatalogueRow& row, Params params, const char* what) noexcept {
+void ReportEscapedException(const ActionCall& call, const char* what) noexcept {
   try {
-    const std::string text = what
-                                 ? FormatResString(IDS_UNEXPECTED_ERROR, {ActionName(row.id), what})
-                                 : SystemErrorText(ERROR_NOT_ENOUGH_MEMORY);
-    const int slot = ResultSlot(row);
-    ReportFailure(slot >= 0 ? Param(params, slot) : std::string(), text);
+    const std::string text = what ? FormatResString(IDS_UNEXPECTED_ERROR, {call.row.name, what})
+                                  : SystemErrorText(ERROR_NOT_ENOUGH_MEMORY);
+    ReportFailure(call.ResultVariable(), text);
   } catch (...) {
   }
 }
@@ -98,26 +91,28 @@ void HOSTCALL nbRegisterInterfaceAccess(InterfaceAccessProc interfaceAccess) {
 
 BOOL HOSTCALL nbExecAction(int id, char** params, int highIndex) {
   const CatalogueRow* row = FindAction(id);
-  if (!row || !row->run) return FALSE;
+  if (!row) return FALSE;
   SlotBlock slots(params, highIndex, SlotBlock::kReadOnly);
+  const ActionCall call{*row, slots.get()};
   try {
-    return row->run(slots.get()) ? TRUE : FALSE;
+    return row->run(call) ? TRUE : FALSE;
   } catch (const std::bad_alloc&) {
-    ReportEscapedException(*row, slots.get(), nullptr);
+    ReportEscapedException(call, nullptr);
   } catch (const std::exception& error) {
-    ReportEscapedException(*row, slots.get(), error.what());
+    ReportEscapedException(call, error.what());
   } catch (...) {
-    ReportEscapedException(*row, slots.get(), "unknown");
+    ReportEscapedException(call, "unknown");
   }
   return FALSE;
 }
 
 BOOL HOSTCALL nbEditAction(int id, char** params, int highIndex) {
-  const CatalogueRow* row = FindAction(id);
-  if (!row || !row->edit || row->kinds.empty()) return FALSE;
+  // Actions without parameters, like ids outside 1..95, have no form.
+  const FormSpec* form = FindForm(id);
+  if (!form) return FALSE;
   try {
     SlotBlock slots(params, highIndex, SlotBlock::kEdit);
-    return row->edit(slots.get()) ? TRUE : FALSE;
+    return RunForm(*form, slots.get()) ? TRUE : FALSE;
   } catch (...) {
     return FALSE;
   }

@@ -4,7 +4,9 @@
 
 #include <string>
 
-#include "core/conventions.h"
+#include "core/fonts.h"
+#include "core/host_io.h"
+#include "core/shell.h"
 #include "editor/form_layer.h"
 #include "platform/buffers.h"
 #include "platform/raii.h"
@@ -284,7 +286,7 @@ void ShowAboutBox() {
   const VisualStyles styles;
   AboutState box;
   box.owner = GetActiveWindow();
-  box.dpi = SystemDpi();
+  box.dpi = ScreenPixelsPerInch();
   EmptyTemplate dialog{};
   // Not clipping the children: the group box paints only its frame, the box fills the inside.
   dialog.header.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;

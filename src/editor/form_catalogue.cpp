@@ -2,6 +2,10 @@
 
 #include <initializer_list>
 
+#include "actions/system/power.h"
+#include "pure/dialog_options.h"
+#include "pure/drive_names.h"
+#include "pure/file_operations.h"
 #include "resources/resource.h"
 
 namespace {
@@ -95,13 +99,8 @@ enum SpecialCaption : UINT {
   kDateFormat,
 };
 
-constexpr ItemList kColorOptions{IDS_ITEMS_COLOR_OPTIONS, 4};
-constexpr ItemList kOpenOptions{IDS_ITEMS_OPEN_OPTIONS, 17};
-constexpr ItemList kSaveOptions{IDS_ITEMS_SAVE_OPTIONS, 14};
-constexpr ItemList kFileOperationItems{IDS_ITEMS_FILE_OPERATIONS, 4};
-constexpr ItemList kFileOperationFlags{IDS_ITEMS_FOF, 13};
-constexpr ItemList kDriveLetters{IDS_ITEMS_LETTERS, 26};
-constexpr ItemList kDriveTypes{IDS_ITEMS_DRIVE_TYPES, 7};
+constexpr ItemList kOpenOptions = [] { return FileDialogKeywords(false); };
+constexpr ItemList kSaveOptions = [] { return FileDialogKeywords(true); };
 
 constexpr FrameSpec Text(int slot, UINT caption) {
   FrameSpec frame;
@@ -218,7 +217,7 @@ constexpr FormSpec PowerState(int id) {
   FrameSpec flag = Text(0, kFlag);
   flag.kind = FrameKind::Combo;
   flag.width = 208;
-  flag.items = {IDS_ITEMS_EWX, 3};
+  flag.items = &SessionEndOptions;
   flag.defaultItem = 1;  // EWX_NOFORCE
   form.frames[0] = flag;
   form.frames[1] = Result(1);
@@ -310,8 +309,9 @@ constexpr FormSpec kForms[] = {
     HelpFile(39, 287),
     FontDialog(),
     Special(41, 441, 483,
-            {Of(FrameKind::Color, 0, kInitialColor), List(1, kDialogOptions, kColorOptions, 0, 96),
-             Text(2, kCustomColors), Result(3, kStoreColor)},
+            {Of(FrameKind::Color, 0, kInitialColor),
+             List(1, kDialogOptions, &ColorDialogKeywords, 0, 96), Text(2, kCustomColors),
+             Result(3, kStoreColor)},
             &RunWithFieldTexts),
     FileDialog(42, kFilterExample, kDialogOptions, kOpenOptions),
     FileDialog(43, kFilterShort, kDialogOption, kSaveOptions),
@@ -345,15 +345,15 @@ constexpr FormSpec kForms[] = {
     Generic(68, K::OneResultVar),
     Special(69, 441, 346, {Path(0), Text(1, kPasses), Result(2)}),
     Special(70, 441, 285, {Path(0), Result(1)}),
-    Special(71, 441, 280, {Combo(0, kDriveLetter, kDriveLetters, 0), Result(1, kStoreInVariable)}),
+    Special(71, 441, 280, {Combo(0, kDriveLetter, &DriveLetters, 0), Result(1, kStoreInVariable)}),
     Special(72, 686, 471,
-            {Combo(0, kFileOperations, kFileOperationItems, 0), Text(1, kSourceName),
+            {Combo(0, kFileOperations, &ShellOperationNames, 0), Text(1, kSourceName),
              Text(2, kTargetName), Text(3, kWindowTitle), Result(5),
-             List(4, kOperations, kFileOperationFlags, 285, 310, 1)},
+             List(4, kOperations, &ShellOperationFlagNames, 285, 310, 1)},
             nullptr, 370),
     Generic(73, K::OneParamWithOneResult, kFileExtension),
     Special(74, 441, 342,
-            {Combo(0, kDriveType, kDriveTypes, 0), Result(1, kStoreInArray),
+            {Combo(0, kDriveType, &DriveTypeFilters, 0), Result(1, kStoreInArray),
              Result(2, kStoreDriveCount)}),
     Generic(75, K::OneParamWithOneResult, kFilePath),
     Generic(76, K::OneParamWithOneResult, kFilePath),

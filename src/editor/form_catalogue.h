@@ -7,6 +7,11 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
+#include <string_view>
+
+// nbEditAction's parameter slots: the form replaces each with HandOverString on OK.
+using EditSlots = char**;
 
 enum class FrameKind : std::uint8_t { Alpha, Editor, Font, Color, List, Combo };
 
@@ -24,18 +29,16 @@ enum class FormKind : std::uint8_t {
   Special,  // caption, name and description fixed in the row
 };
 
-// Consecutive string-table entries: `count` items from `first`.
-struct ItemList {
-  std::uint16_t first = 0;
-  std::uint8_t count = 0;
-};
+// The option keywords a combo or list frame offers. Keywords are never translated, so they
+// come from the code that reads them, not from the string table.
+using ItemList = std::span<const std::string_view> (*)();
 
 struct FrameSpec {
   FrameKind kind = FrameKind::Alpha;
   std::int8_t slot = 0;
   std::uint16_t caption = 0;  // string id
   FilesButton files = FilesButton::None;
-  ItemList items{};              // combo and list frames
+  ItemList items = nullptr;      // combo and list frames
   std::int8_t defaultItem = -1;  // combo frames: shown for a blank slot
   std::uint8_t column = 0;       // 0 left, 1 right (two-column forms)
   bool separatorAlone = false;   // separator shown without btnFiles
@@ -66,7 +69,8 @@ struct FormSpec {
   FormHandler test = nullptr;  // shows the Test button when set
 };
 
-// The form row of action `id`; null when the action has none (yet).
+// The form row of action `id`; null for ids outside 1..95 and for the actions without
+// parameters, which have no form.
 const FormSpec* FindForm(int id);
 
 // Every id that has a form row, ascending; for tests and the gallery.

@@ -11,11 +11,14 @@
 #include <memory>
 
 #include "core/catalogue.h"
-#include "core/conventions.h"
+#include "core/fonts.h"
 #include "core/host.h"
+#include "core/host_io.h"
+#include "core/shell.h"
 #include "platform/buffers.h"
 #include "platform/raii.h"
 #include "platform/resources.h"
+#include "pure/text.h"
 #include "resources/resource.h"
 
 namespace {
@@ -201,6 +204,20 @@ void QuoteFields(FormState& form) {
   }
 }
 
+// The picture save dialog opens without an owner, so nothing else would keep the author from
+// a second Test, or OK on the form, while a tested dialog is open.
+void RunTest(FormState& form) {
+  struct Disabled {
+    HWND window;
+    explicit Disabled(HWND w) : window(w) { EnableWindow(window, FALSE); }
+    ~Disabled() {
+      EnableWindow(window, TRUE);
+      SetForegroundWindow(window);
+    }
+  } disabled{form.window};
+  form.design->test(form);
+}
+
 void ShowHelp(FormState& form) {
   std::wstring name(
       static_cast<size_t>(GetWindowTextLengthW(GetDlgItem(form.window, IDT_ACTION_NAME))) + 1,
@@ -279,13 +296,13 @@ void BuildForm(FormState& form) {
   HWND emblem = CreateChild(form, 0, L"STATIC", L"", SS_ICON | SS_CENTERIMAGE | SS_REALSIZEIMAGE,
                             IDI_TITULO, title.left + 6, title.top + 5, 17, 15, FontRole::Form);
   SendMessageW(emblem, STM_SETICON, reinterpret_cast<WPARAM>(FormGlyph(form, Glyph::Editor)), 0);
-  const std::wstring name = LoadResWide(IDS_ACTION_NAME_BASE + design.id);
+  const CatalogueRow& row = *FindAction(design.id);
+  const std::wstring name = AnsiToWide(row.name);
   CreateChild(form, 0, L"STATIC", name, SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE, IDT_ACTION_NAME,
               title.left + 28, title.top + 4, title.right - title.left - 36, kTitleHeight - 8,
               FontRole::Title);
   const RECT& desc = layout.description;
-  const std::wstring description =
-      LoadResWide(design.description ? design.description : IDS_ACTION_HINT_BASE + design.id);
+  const std::wstring description = LoadResWide(design.description ? design.description : row.text);
   CreateChild(form, 0, L"STATIC", description, SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL,
               IDT_ACTION_DESC, desc.left + 11, desc.top + 8, desc.right - desc.left - 22, 59,
               FontRole::Label);
@@ -386,7 +403,7 @@ INT_PTR CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         if (id == IDB_HELP && code == BN_CLICKED) {
           ShowHelp(*form);
         } else if (id == IDB_TEST && code == BN_CLICKED && form->design->test) {
-          form->design->test(*form);
+          RunTest(*form);
         } else {
           HandleFrameCommand(*form, id, code);
         }
@@ -452,7 +469,7 @@ bool RunForm(const FormSpec& design, EditSlots slots) {
   form.design = &design;
   form.slots = slots;
   form.owner = GetActiveWindow();
-  form.dpi = SystemDpi();
+  form.dpi = ScreenPixelsPerInch();
   form.resources = &resources;
 
   EmptyTemplate dialog{};
@@ -504,13 +521,6 @@ bool RunForm(const FormSpec& design, EditSlots slots) {
   for (size_t i = 0; i < form.frames.size(); ++i)
     HandOverString(&slots[form.frames[i].design->slot], texts[i]);
   return true;
-}
-
-int SystemDpi() {
-  HDC screen = GetDC(nullptr);
-  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-  if (screen) ReleaseDC(nullptr, screen);
-  return dpi > 0 ? dpi : 96;
 }
 
 std::wstring LoadResWide(UINT id) {
@@ -595,19 +605,13 @@ HWND CreateGlyphButton(FormState& form, int id, Glyph glyph, UINT hint, int x, i
 
 void RunWithFieldTexts(FormState& form) {
   const CatalogueRow* row = FindAction(form.design->id);
-  if (!row || !row->run || form.frames.empty()) return;
-  // Texts by slot; the last slot is the result variable's.
-  std::array<std::string, 8> texts;
+  if (!row) return;
+  // Texts by slot, the result variable's left empty.
+  std::array<std::string, kMaxParams> texts;
   for (const auto& frame : form.frames)
     texts[static_cast<size_t>(frame.design->slot)] = InputText(frame.input);
-  texts[form.frames.size() - 1].clear();
-  std::array<const char*, 8> params{};
+  if (const int result = row->ResultSlot(); result >= 0) texts[static_cast<size_t>(result)].clear();
+  std::array<const char*, kMaxParams> params{};
   for (size_t i = 0; i < texts.size(); ++i) params[i] = texts[i].c_str();
-  row->run(params.data());
-}
-
-bool EditWithForm(int id, EditSlots slots) {
-  const FormSpec* design = FindForm(id);
-  if (!design || !slots) return false;
-  return RunForm(*design, slots);
+  row->run(ActionCall{*row, params.data()});
 }

@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "actions/actions.h"
 #include "editor/form_catalogue.h"
 
 // Control ids. Frame controls are numbered per frame (top to bottom): FrameControlId.
@@ -99,9 +98,6 @@ class VisualStyles {
 
 // Places `window` centred over `owner` (the work area when there is none), kept on screen.
 void CentreOver(HWND window, HWND owner);
-
-// The system's DPI for the form's scale.
-int SystemDpi();
 
 // Shared drawing resources of a form.
 enum class FontRole { Form, Label, Input, Title };

@@ -6,15 +6,23 @@
 #include <commdlg.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <array>
+#include <optional>
+#include <span>
+#include <string_view>
 
-#include "core/conventions.h"
+#include "core/fonts.h"
+#include "core/host_io.h"
 #include "editor/form_layer.h"
 #include "platform/buffers.h"
+#include "platform/lead_bytes.h"
 #include "platform/raii.h"
 #include "platform/resources.h"
 #include "platform/seams.h"
+#include "pure/dialog_options.h"
 #include "pure/frame_texts.h"
+#include "pure/text.h"
 #include "resources/resource.h"
 
 namespace {
@@ -28,7 +36,6 @@ constexpr int kButtonHeight = 23;
 constexpr int kButtonTop = kInputTop - 1;
 constexpr int kGap = 2;
 constexpr int kSeparatorWidth = 8;
-constexpr int kListWidth = 285;
 constexpr int kListHeight = 111;
 constexpr int kListItemHeight = 14;
 constexpr int kComboDropHeight = 200;
@@ -37,8 +44,8 @@ int ListHeight(const FrameSpec& design) {
   return design.listHeight ? design.listHeight : kListHeight;
 }
 
-std::wstring Item(const FrameSpec& design, int index) {
-  return LoadResWide(design.items.first + index);
+std::span<const std::string_view> Items(const FrameSpec& design) {
+  return design.items ? design.items() : std::span<const std::string_view>();
 }
 
 void SetItemsText(FrameState& frame) {
@@ -48,7 +55,7 @@ void SetItemsText(FrameState& frame) {
   for (int i = 0; i < count; ++i) {
     if (SendMessageW(frame.list, LB_GETSEL, i, 0) <= 0) continue;
     if (!text.empty()) text += ',';
-    text += WideToAnsi(Item(*frame.design, i));
+    text += Items(*frame.design)[static_cast<std::size_t>(i)];
   }
   SetInputText(frame.input, text);
 }
@@ -80,26 +87,12 @@ void PickColor(FrameState& frame) {
 void PickFont(FormState& form, FrameState& frame) {
   const std::string current = InputText(frame.input);
   const FontSpec initial = IsBlank(current) ? FontSpec{} : TextToFont(current);
-  LOGFONTA logFont = LogFontFrom(initial, ScreenPixelsPerInch());
-
-  CHOOSEFONTA dialog{};
-  dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = form.window;
-  dialog.lpLogFont = &logFont;
-  dialog.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT;
-  dialog.rgbColors = initial.color < 0 ? 0 : static_cast<COLORREF>(initial.color);
-  if (!Seams().chooseFont(&dialog)) {
+  const std::optional<FontChoice> choice = ChooseFontFrom(form.window, initial);
+  if (!choice) {
     SetForegroundWindow(form.window);
     return;
   }
-  FontSpec chosen;
-  chosen.name = logFont.lfFaceName;
-  chosen.size = dialog.iPointSize / 10;
-  chosen.color = static_cast<std::int32_t>(dialog.rgbColors & 0xFFFFFF);
-  chosen.styles =
-      (logFont.lfWeight >= FW_BOLD ? kFontBold : 0u) | (logFont.lfItalic ? kFontItalic : 0u) |
-      (logFont.lfUnderline ? kFontUnderline : 0u) | (logFont.lfStrikeOut ? kFontStrikeout : 0u);
-  const std::string text = FontToText(chosen);
+  const std::string text = FontToText(choice->font);
   if (!text.empty()) {
     SetInputText(frame.input, text);
     FocusAndSelectAll(form, frame.input);
@@ -117,7 +110,8 @@ void BrowseFiles(FormState& form, FrameState& frame, bool save) {
   const BOOL chosen = save ? Seams().getSaveFileName(&dialog) : Seams().getOpenFileName(&dialog);
   if (chosen) {
     std::string text = InputText(frame.input);
-    for (const auto& path : SplitDialogFiles(buffer)) text = AppendPath(text, path);
+    for (const auto& path : SelectedFiles(buffer, true, true, dialog.nFileOffset, AnsiLeadBytes()))
+      text = AppendPath(text, path);
     SetInputText(frame.input, text);
   }
   FocusAndSelectAll(form, frame.input);
@@ -151,7 +145,7 @@ void BrowseFolder(FormState& form, FrameState& frame) {
   if (folder) {
     std::array<wchar_t, MAX_PATH + 1> path{};
     if (SHGetPathFromIDListW(folder, path.data()))
-      SetInputText(frame.input, WithTrailingBackslash(WideToAnsi(path.data())));
+      SetInputText(frame.input, WithTrailingBackslash(WideToAnsi(path.data()), AnsiLeadBytes()));
     CoTaskMemFree(folder);
   }
   if (SUCCEEDED(com)) CoUninitialize();
@@ -197,6 +191,26 @@ int PlanButtons(const FrameSpec& design, std::array<ButtonPlan, 3>& plan, bool& 
   return count;
 }
 
+int ButtonsWidth(const FrameSpec& design) {
+  std::array<ButtonPlan, 3> plan{};
+  bool separator = false;
+  return PlanButtons(design, plan, separator) * kButtonWidth + (separator ? kSeparatorWidth : 0);
+}
+
+// The frames that take the form's width leave room for the widest group of buttons in their
+// column, so every variables button of the column stands at one x whatever follows it. A frame
+// of a width of its own (a combo box, a two-column option list) keeps its own layout.
+int ReservedButtonsWidth(const FormState& form, const FrameSpec& design) {
+  if (design.width) return ButtonsWidth(design);
+  int widest = 0;
+  for (int i = 0; i < form.design->frameCount; ++i) {
+    const FrameSpec& other = form.design->frames[i];
+    if (!other.width && other.column == design.column)
+      widest = std::max(widest, ButtonsWidth(other));
+  }
+  return widest;
+}
+
 HWND* ButtonSlot(FrameState& frame, FramePart part) {
   switch (part) {
     case IDB_FRAME_VARIABLES:
@@ -229,37 +243,42 @@ void CreateFrame(FormState& form, int index, int x, int y, int width) {
   frame.label =
       CreateChild(form, 0, L"STATIC", LoadResWide(design.caption), SS_LEFT | SS_NOPREFIX,
                   id(IDT_FRAME_LABEL), x, y + kLabelTop, width, kLabelHeight, FontRole::Label);
+  const int reserved = ReservedButtonsWidth(form, design);
   int inputTop = y + kInputTop;
   int inputWidth = width;
   if (design.kind == FrameKind::List) {
-    const int listWidth = design.width ? design.width : kListWidth;
+    // Among text frames the list ends where their variables buttons end.
+    const int listWidth = design.width ? design.width : width - reserved + kButtonWidth;
     frame.list = CreateChild(
         form, WS_EX_CLIENTEDGE, L"LISTBOX", L"",
-        LBS_EXTENDEDSEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
+        LBS_MULTIPLESEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
         id(IDL_FRAME_LIST), x, inputTop, listWidth, ListHeight(design), FontRole::Input);
     SendMessageW(frame.list, LB_SETITEMHEIGHT, 0, form.Scale(kListItemHeight));
-    for (int i = 0; i < design.items.count; ++i)
-      SendMessageW(frame.list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Item(design, i).c_str()));
+    for (const std::string_view item : Items(design))
+      SendMessageW(frame.list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(AnsiToWide(item).c_str()));
     inputTop += ListHeight(design) + 4;
-    inputWidth = listWidth;
+    if (design.width) inputWidth = listWidth;
   }
 
   std::array<ButtonPlan, 3> plan{};
   bool separator = false;
   const int buttons = PlanButtons(design, plan, separator);
-  const int buttonsWidth = buttons * kButtonWidth + (separator ? kSeparatorWidth : 0);
-  const int editWidth = inputWidth - kGap - buttonsWidth;
+  const int editWidth = inputWidth - kGap - reserved;
   if (design.kind == FrameKind::Combo) {
     frame.input = CreateChild(
         form, 0, L"COMBOBOX", L"", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP,
         id(IDE_FRAME_INPUT), x, inputTop, editWidth, kComboDropHeight, FontRole::Input);
-    for (int i = 0; i < design.items.count; ++i)
-      SendMessageW(frame.input, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Item(design, i).c_str()));
+    for (const std::string_view item : Items(design))
+      SendMessageW(frame.input, CB_ADDSTRING, 0,
+                   reinterpret_cast<LPARAM>(AnsiToWide(item).c_str()));
   } else {
     frame.input =
         CreateChild(form, WS_EX_CLIENTEDGE, L"EDIT", L"", ES_AUTOHSCROLL | WS_TABSTOP,
                     id(IDE_FRAME_INPUT), x, inputTop, editWidth, kInputHeight, FontRole::Input);
   }
+  // A variable has no length limit: without this the field takes no typing past 30,000
+  // characters and cuts a longer paste without a word (a Base64 text, for one).
+  SendMessageW(frame.input, design.kind == FrameKind::Combo ? CB_LIMITTEXT : EM_SETLIMITTEXT, 0, 0);
 
   int left = x + editWidth + kGap;
   const int buttonTop = inputTop - (kInputTop - kButtonTop);
@@ -292,10 +311,10 @@ void FillFrame(FrameState& frame, const char* slotText) {
   }
   SetInputText(frame.input, text);
   if (design.kind != FrameKind::List) return;
-  for (int i = 0; i < design.items.count; ++i) {
-    const std::string item = WideToAnsi(Item(design, i));
-    if (!item.empty() && text.find(item) != std::string::npos)
-      SendMessageW(frame.list, LB_SETSEL, TRUE, i);
+  const auto items = Items(design);
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    if (!items[i].empty() && text.find(items[i]) != std::string::npos)
+      SendMessageW(frame.list, LB_SETSEL, TRUE, static_cast<LPARAM>(i));
   }
 }
 

@@ -8,12 +8,12 @@
 #include <string_view>
 
 // Calls one of the APIs that answer the size they need, terminating zero included, when the
-// buffer is too small (GetLongPathNameA, GetFullPathNameA ...), until the whole text fits.
+// buffer is too small (GetLongPathNameA, GetFullPathNameW ...), until the whole text fits.
 // The answer can change between two calls, so the retries are bounded. Null when the call
-// fails; GetLastError tells why.
-template <typename Fill>
-std::optional<std::string> CallWithGrowingBuffer(Fill fill) {
-  std::string buffer(MAX_PATH + 1, '\0');
+// fails; GetLastError tells why. `Char` is wchar_t for the wide APIs.
+template <typename Char = char, typename Fill>
+std::optional<std::basic_string<Char>> CallWithGrowingBuffer(Fill fill) {
+  std::basic_string<Char> buffer(MAX_PATH + 1, Char());
   for (int attempt = 0; attempt < 8; ++attempt) {
     const DWORD length = fill(buffer.data(), static_cast<DWORD>(buffer.size()));
     if (length == 0) return std::nullopt;

@@ -28,19 +28,9 @@ bool IsDriveRoot(std::wstring_view path) {
 }
 
 std::optional<std::wstring> FullPathOf(const std::wstring& path) {
-  std::wstring full(MAX_PATH + 1, L'\0');
-  for (int attempt = 0; attempt < 4; ++attempt) {
-    const DWORD length =
-        GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-    if (length == 0) return std::nullopt;
-    if (length < full.size()) {
-      full.resize(length);
-      return full;
-    }
-    full.resize(length);
-  }
-  SetLastError(ERROR_FILENAME_EXCED_RANGE);
-  return std::nullopt;
+  return CallWithGrowingBuffer<wchar_t>([&](wchar_t* buffer, DWORD size) {
+    return GetFullPathNameW(path.c_str(), size, buffer, nullptr);
+  });
 }
 
 Resolved Resolve(std::string_view path) {

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "platform/lead_bytes.h"
+
 namespace {
 
 // A locale text in the ANSI code page, asked for its size first so no text is cut; empty when
@@ -22,8 +24,6 @@ std::string LocaleTextOr(LCTYPE item, std::string fallback) {
   std::string text = LocaleText(item);
   return text.empty() ? fallback : text;
 }
-
-bool IsAnsiLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
 
 LocaleFormats ReadUserLocaleFormats() {
   const LocaleFormats us = UsEnglishFormats();

@@ -35,7 +35,7 @@ struct MachineSeams {
   int(WINAPI* shellAbout)(HWND owner, LPCSTR application, LPCSTR otherText,
                           HICON icon) = &ShellAboutA;
   // A wipe flushes once per pass; tests look at the file's bytes at each flush. The counter
-  // seeds the shared generator, so a test can fix the bytes a wipe writes.
+  // seeds the plug-in's generators, so a test can fix the bytes a wipe writes.
   BOOL(WINAPI* flushFileBuffers)(HANDLE file) = &FlushFileBuffers;
   BOOL(WINAPI* queryPerformanceCounter)(LARGE_INTEGER* counter) = &QueryPerformanceCounter;
   PIDLIST_ABSOLUTE(WINAPI* shBrowseForFolder)(LPBROWSEINFOW) = &SHBrowseForFolderW;

@@ -37,9 +37,12 @@ std::string FontStyleText(unsigned styles) {
 }
 
 std::string FontToText(const FontSpec& font) {
-  std::string out = font.name + "|" + std::to_string(font.size) + "|" +
-                    ColorToText(static_cast<std::uint32_t>(font.color));
-  if (font.styles) out += "|" + FontStyleText(font.styles);
+  // Appended piece by piece: the chain of operator+ on temporaries draws a false -Wrestrict
+  // from GCC 12.
+  std::string out = font.name;
+  out.append("|").append(std::to_string(font.size)).append("|");
+  out.append(ColorToText(static_cast<std::uint32_t>(font.color)));
+  if (font.styles) out.append("|").append(FontStyleText(font.styles));
   return out;
 }
 

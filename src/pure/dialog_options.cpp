@@ -3,40 +3,43 @@
 #include <algorithm>
 #include <array>
 
+#include "pure/string_rules.h"
 #include "pure/text.h"
 
 namespace {
 
+constexpr std::uint32_t kHideReadOnly = 0x4;
+constexpr std::uint32_t kExplorer = 0x80000;
+
 struct FileKeyword {
   std::string_view word;
   bool open, save;
-  std::uint32_t flag;
+  std::uint32_t flag;    // OPENFILENAME Flags it adds
+  std::uint32_t flagEx;  // OPENFILENAME FlagsEx it adds
 };
 
-// The open and save columns of the file dialogs' keywords. "ofOldStyleDialog" and
-// "ofExNoPlacesBar" are handled apart: one removes a flag, the other sets an extended one.
-constexpr std::array<FileKeyword, 16> kFileKeywords = {{
-    {"ofOverwritePrompt", false, true, 0x2},
-    {"ofNoChangeDir", true, true, 0x8},
-    {"ofNoValidate", true, true, 0x100},
-    {"ofAllowMultiSelect", true, false, 0x200},
-    {"ofPathMustExist", true, false, 0x800},
-    {"ofFileMustExist", true, false, 0x1000},
-    {"ofCreatePrompt", true, false, 0x2000},
-    {"ofShareAware", true, true, 0x4000},
-    {"ofNoReadOnlyReturn", true, true, 0x8000},
-    {"ofNoTestFileCreate", true, true, 0x10000},
-    {"ofNoNetworkButton", true, true, 0x20000},
-    {"ofNoLongNames", true, true, 0x40000},
-    {"ofNoDereferenceLinks", true, true, 0x100000},
-    {"ofEnableSizing", true, true, 0x800000},
-    {"ofDontAddToRecent", true, true, 0x2000000},
-    {"ofForceShowHidden", true, true, 0x10000000},
+// The open and save columns of the file dialogs' keywords, in the order the property forms
+// list them. "ofOldStyleDialog" adds nothing: it takes OFN_EXPLORER away.
+constexpr std::array<FileKeyword, 18> kFileKeywords = {{
+    {"ofOverwritePrompt", false, true, 0x2, 0},
+    {"ofNoChangeDir", true, true, 0x8, 0},
+    {"ofNoValidate", true, true, 0x100, 0},
+    {"ofAllowMultiSelect", true, false, 0x200, 0},
+    {"ofPathMustExist", true, false, 0x800, 0},
+    {"ofFileMustExist", true, false, 0x1000, 0},
+    {"ofCreatePrompt", true, false, 0x2000, 0},
+    {"ofShareAware", true, true, 0x4000, 0},
+    {"ofNoReadOnlyReturn", true, true, 0x8000, 0},
+    {"ofNoTestFileCreate", true, true, 0x10000, 0},
+    {"ofNoNetworkButton", true, true, 0x20000, 0},
+    {"ofNoLongNames", true, true, 0x40000, 0},
+    {"ofOldStyleDialog", true, true, 0, 0},
+    {"ofNoDereferenceLinks", true, true, 0x100000, 0},
+    {"ofEnableSizing", true, true, 0x800000, 0},
+    {"ofDontAddToRecent", true, true, 0x2000000, 0},
+    {"ofForceShowHidden", true, true, 0x10000000, 0},
+    {"ofExNoPlacesBar", true, true, 0, 0x1},
 }};
-
-constexpr std::uint32_t kHideReadOnly = 0x4;
-constexpr std::uint32_t kExplorer = 0x80000;
-constexpr std::uint32_t kExNoPlacesBar = 0x1;
 
 struct ColorKeyword {
   std::string_view word;
@@ -54,14 +57,19 @@ bool Has(std::string_view options, std::string_view word) {
   return options.find(word) != std::string_view::npos;
 }
 
-std::string JoinPath(std::string_view folder, std::string_view name) {
+std::string JoinPath(std::string_view folder, std::string_view name, const LeadBytes& lead) {
   // A name with a drive or a leading backslash is already a full path (the dialog returns
   // such names for shortcuts it did not follow).
   if (name.size() > 1 && (name[1] == ':' || name[0] == '\\')) return std::string(name);
-  std::string path(folder);
-  if (!path.empty() && path.back() != '\\') path += '\\';
-  path += name;
-  return path;
+  return WithTrailingBackslash(folder, lead).append(name);
+}
+
+template <typename Keyword, typename Pick>
+std::vector<std::string_view> WordsOf(const Keyword& keywords, Pick pick) {
+  std::vector<std::string_view> words;
+  for (const auto& keyword : keywords)
+    if (pick(keyword)) words.push_back(keyword.word);
+  return words;
 }
 
 }  // namespace
@@ -71,10 +79,11 @@ FileDialogFlags FileDialogOptions(std::string_view options, bool saveDialog) {
   result.flags = kHideReadOnly;
   if (!Has(options, "ofOldStyleDialog")) result.flags |= kExplorer;
   for (const FileKeyword& keyword : kFileKeywords) {
-    if ((saveDialog ? keyword.save : keyword.open) && Has(options, keyword.word))
+    if ((saveDialog ? keyword.save : keyword.open) && Has(options, keyword.word)) {
       result.flags |= keyword.flag;
+      result.flagsEx |= keyword.flagEx;
+    }
   }
-  if (Has(options, "ofExNoPlacesBar")) result.flagsEx |= kExNoPlacesBar;
   return result;
 }
 
@@ -126,8 +135,22 @@ std::string FilterForDialog(std::string_view filter) {
   return result;
 }
 
+std::span<const std::string_view> FileDialogKeywords(bool saveDialog) {
+  static const std::vector<std::string_view> open =
+      WordsOf(kFileKeywords, [](const FileKeyword& keyword) { return keyword.open; });
+  static const std::vector<std::string_view> save =
+      WordsOf(kFileKeywords, [](const FileKeyword& keyword) { return keyword.save; });
+  return saveDialog ? save : open;
+}
+
+std::span<const std::string_view> ColorDialogKeywords() {
+  static const std::vector<std::string_view> words =
+      WordsOf(kColorKeywords, [](const ColorKeyword&) { return true; });
+  return words;
+}
+
 std::vector<std::string> SelectedFiles(std::string_view buffer, bool multiSelect, bool explorer,
-                                       std::size_t fileOffset) {
+                                       std::size_t fileOffset, const LeadBytes& lead) {
   const std::string_view first = buffer.substr(0, buffer.find('\0'));
   if (first.empty()) return {};
   if (!multiSelect) return {std::string(first)};
@@ -151,7 +174,8 @@ std::vector<std::string> SelectedFiles(std::string_view buffer, bool multiSelect
   }
   if (pieces.size() == 1) return {std::string(pieces[0])};
   std::vector<std::string> paths;
-  for (std::size_t i = 1; i < pieces.size(); ++i) paths.push_back(JoinPath(pieces[0], pieces[i]));
+  for (std::size_t i = 1; i < pieces.size(); ++i)
+    paths.push_back(JoinPath(pieces[0], pieces[i], lead));
   return paths;
 }
 

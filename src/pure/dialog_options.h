@@ -5,9 +5,12 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "pure/string_rules.h"
 
 struct FileDialogFlags {
   std::uint32_t flags = 0;    // OPENFILENAME Flags
@@ -21,6 +24,9 @@ struct FileDialogFlags {
 FileDialogFlags FileDialogOptions(std::string_view options, bool saveDialog);
 // CC_RGBINIT and the four "cd..." keywords found in `options`.
 std::uint32_t ColorDialogOptions(std::string_view options);
+// The keywords each dialog understands, in the order the property forms offer them.
+std::span<const std::string_view> FileDialogKeywords(bool saveDialog);
+std::span<const std::string_view> ColorDialogKeywords();
 
 // A custom colour slot as the variables hold it: upper-case hexadecimal, at least six digits
 // (pure red is "0000FF"; an empty slot, -1, is "FFFFFFFF").
@@ -40,7 +46,8 @@ std::string FilterForDialog(std::string_view filter);
 // character before it is not the separator, a single file was chosen and the first text is its
 // whole path, blanks included (0: not known, judged from the pieces).
 std::vector<std::string> SelectedFiles(std::string_view buffer, bool multiSelect, bool explorer,
-                                       std::size_t fileOffset = 0);
+                                       std::size_t fileOffset = 0,
+                                       const LeadBytes& lead = kNoLeadBytes);
 
 // The help engine's call for kxOpenHelpTheme: a context number for an integer text, otherwise
 // the topic page inside the file ("file::\topic").

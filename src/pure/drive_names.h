@@ -3,6 +3,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string_view>
 
 // GetDriveType's code for a drive that does not exist; such drives are never listed.
@@ -16,6 +17,10 @@ std::string_view DriveTypeName(unsigned code);
 // The code a filter selects, kAllDrives for "DRIVE_ALL", nullopt for anything else. Exact
 // bytes: no trimming, case matters, and "DRIVE_NO_ROOT_DIR" selects nothing that could exist.
 std::optional<int> DriveFilterCode(std::string_view filter);
+// The filters the property form offers: "DRIVE_ALL", then the types a drive can have.
+std::span<const std::string_view> DriveTypeFilters();
+// "A" to "Z", the letters the property form offers.
+std::span<const std::string_view> DriveLetters();
 
 // The drive letter in a kxDriveType parameter: trimmed, every ":" and "\" dropped, and then
 // exactly one byte left. Any byte passes, letter or not.

@@ -5,11 +5,15 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
 // FO_MOVE 1, FO_COPY 2, FO_DELETE 3, FO_RENAME 4; exact bytes, case matters.
 std::optional<unsigned> ShellOperationCode(std::string_view name);
+// The operation and flag names in the order the property form lists them.
+std::span<const std::string_view> ShellOperationNames();
+std::span<const std::string_view> ShellOperationFlagNames();
 
 // Every flag name found anywhere in `text` (case matters, any separator, any order), OR-ed.
 // "FOF_NO_UI" is 0x614, the four flags that together keep the shell quiet.

@@ -83,32 +83,10 @@ std::optional<std::uint32_t> ParseColorAnswer(std::string_view answer) {
   return std::nullopt;
 }
 
-std::vector<std::string> SplitDialogFiles(std::string_view buffer) {
-  std::vector<std::string> names;
-  while (!buffer.empty() && buffer.front() != '\0') {
-    const auto end = buffer.find('\0');
-    names.emplace_back(buffer.substr(0, end));
-    if (end == std::string_view::npos) break;
-    buffer.remove_prefix(end + 1);
-  }
-  if (names.size() <= 1) return names;
-  // A folder, then the names chosen in it.
-  const std::string folder = WithTrailingBackslash(names.front());
-  std::vector<std::string> paths;
-  for (size_t i = 1; i < names.size(); ++i) paths.push_back(folder + names[i]);
-  return paths;
-}
-
 std::string AppendPath(std::string_view field, std::string_view path) {
   if (field.empty()) return std::string(path);
   std::string text(field);
   text += '|';
   text += path;
   return text;
-}
-
-std::string WithTrailingBackslash(std::string_view folder) {
-  std::string path(folder);
-  if (path.empty() || path.back() != '\\') path += '\\';
-  return path;
 }

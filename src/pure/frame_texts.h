@@ -1,12 +1,11 @@
 // Text rules of the property dialogs' input frames: the action editor's line breaks, colour
-// answers from the host's picker, multi-file answers and folder paths.
+// answers from the host's picker, and the field a file button fills.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 // "[#13]" becomes CR and then "[#10]" LF: the text the host's action editor opens on.
 std::string ScriptToEditorText(std::string_view field);
@@ -19,10 +18,5 @@ std::string EditorTextToScript(std::string_view answer);
 std::optional<std::uint32_t> ParseColorAnswer(std::string_view answer);
 inline bool IsSystemColor(std::uint32_t color) { return (color & 0xFF000000u) == 0x80000000u; }
 
-// The files of a multi-selection file dialog buffer: one full path, or a folder followed by
-// file names, each zero-terminated, the list ending with an empty name.
-std::vector<std::string> SplitDialogFiles(std::string_view buffer);
 // The field's text with `path` added: the path alone for an empty field, else "|" and the path.
 std::string AppendPath(std::string_view field, std::string_view path);
-// A folder path with exactly one trailing backslash.
-std::string WithTrailingBackslash(std::string_view folder);

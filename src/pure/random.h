@@ -1,5 +1,5 @@
-// The plug-in's own pseudo-random generator (a 32-bit linear congruential generator),
-// shared by kxRandomFromStr and file wiping.
+// The plug-in's own pseudo-random generator (a 32-bit linear congruential generator), used by
+// kxRandomFromStr and by file wiping, each with an instance of its own.
 #pragma once
 
 #include <cstdint>

@@ -52,31 +52,32 @@ std::string HotkeyText(std::uint16_t hotkey, std::string_view layoutKeyName) {
 }
 
 namespace {
-bool EndsWithBackslash(std::string_view text, const LeadBytes& lead) {
-  return !text.empty() && text.back() == '\\' && !IsTrailByteAt(text, text.size() - 1, lead);
+// Windows takes "/" for a separator too (no trail byte is a "/", in any code page).
+bool EndsWithSeparator(std::string_view text, const LeadBytes& lead) {
+  if (text.empty()) return false;
+  if (text.back() == '/') return true;
+  return text.back() == '\\' && !IsTrailByteAt(text, text.size() - 1, lead);
 }
 bool IsDriveRoot(std::string_view text) {
-  return text.size() == 3 && text[1] == ':' && text[2] == '\\';
+  return text.size() == 3 && text[1] == ':' && (text[2] == '\\' || text[2] == '/');
 }
 }  // namespace
 
 std::string WorkingFolderOf(std::string_view target, const LeadBytes& lead) {
-  while (EndsWithBackslash(target, lead) && target.size() > 1 && !IsDriveRoot(target))
+  while (EndsWithSeparator(target, lead) && target.size() > 1 && !IsDriveRoot(target))
     target.remove_suffix(1);
   // The last separator that is a character of its own, not the second byte of one.
   std::size_t cut = std::string_view::npos;
   for (std::size_t i = 0; i < target.size(); i += CharLength(target, i, lead))
-    if (target[i] == '\\' || target[i] == ':') cut = i;
+    if (target[i] == '\\' || target[i] == '/' || target[i] == ':') cut = i;
   if (cut == std::string_view::npos) return {};
   std::string_view folder = target.substr(0, cut + 1);
-  if (EndsWithBackslash(folder, lead) && folder.size() > 1 && !IsDriveRoot(folder))
+  if (EndsWithSeparator(folder, lead) && folder.size() > 1 && !IsDriveRoot(folder))
     folder.remove_suffix(1);
   return std::string(folder);
 }
 
 std::string ShortcutFileName(std::string_view folder, std::string_view name,
                              const LeadBytes& lead) {
-  std::string path(folder);
-  if (!EndsWithBackslash(path, lead)) path += '\\';
-  return path.append(name).append(".lnk");
+  return WithTrailingBackslash(folder, lead).append(name).append(".lnk");
 }

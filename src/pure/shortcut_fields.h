@@ -22,8 +22,8 @@ std::optional<std::string> OwnKeyName(std::uint8_t virtualKey);
 std::string HotkeyText(std::uint16_t hotkey, std::string_view layoutKeyName);
 
 // The folder part of a link's target: the target without its last component and without a
-// trailing backslash, except at a drive root (C:\app.exe gives C:\). A folder target ending
-// in a backslash still gives the folder above it.
+// trailing separator ("\" or "/"), except at a drive root (C:\app.exe gives C:\). A folder
+// target ending in a separator still gives the folder above it. The separators stay as written.
 std::string WorkingFolderOf(std::string_view target, const LeadBytes& lead);
 
 // folder + "\" unless the folder already ends with one + name + ".lnk". A backslash that is

@@ -43,6 +43,11 @@ std::string AppendUnlessEnds(std::string_view text, std::string_view addition,
                              const LeadBytes& lead = kNoLeadBytes);
 std::string PrependUnlessStarts(std::string_view text, std::string_view addition,
                                 const LeadBytes& lead = kNoLeadBytes);
+// A folder path that ends in a backslash of its own: one is added unless the last character
+// is one (the second byte of a double-byte character is not).
+inline std::string WithTrailingBackslash(std::string_view folder, const LeadBytes& lead) {
+  return AppendUnlessEnds(folder, "\\", lead);
+}
 
 // kxIfThenStr's test: only these two exact words count as true.
 bool IsTrueWord(std::string_view value);

@@ -1,11 +1,11 @@
-// String-table ids. Authors' documents and the help refer to actions by id, so these
-// numbers never change: names at 1000 + action id, hints at 2000 + action id, category
-// titles at 3000 + category number, messages from 4000.
+// String-table ids. The table holds only what is translated: the scripts' own words (action
+// names, option keywords) live in the code that reads them. The help refers to texts by these
+// ids, so they never change: hints at 2000 + action id, category titles at 3000 + category
+// number, messages from 4000.
 #pragma once
 #define IDI_MAINICON_ORDINAL 1
 #define IDS_PLUGIN_TITLE 1
 #define IDS_PLUGIN_HINT 2
-#define IDS_ACTION_NAME_BASE 1000
 #define IDS_ACTION_HINT_BASE 2000
 #define IDS_CATEGORY_BASE 3000
 #define IDS_INVALID_ARGUMENTS 4001
@@ -32,7 +32,7 @@
 // Drives, file operations and shortcuts: 4200-4299.
 #define IDS_FILE_OPERATION_FAILED 4200
 // Property forms: 5000-5999. Base form texts from 5000, frame hints from 5010, frame captions
-// from 5100, item lists of the combo and list frames from 5500.
+// from 5100.
 #define IDS_FORM_CAPTION 5000
 #define IDS_FORM_PLUGIN_NAME 5001
 #define IDS_FORM_COPYRIGHTS 5002
@@ -49,22 +49,12 @@
 #define IDS_HINT_COLOR 5015
 #define IDS_BROWSE_FOLDER_TITLE 5016
 #define IDS_CAPTION_BASE 5100
-#define IDS_ITEMS_BASE 5500
-#define IDS_ITEMS_EWX (IDS_ITEMS_BASE + 0)
 // Special property forms and the about box: 5600-6199. Window captions and descriptions of the
 // special forms by action id (IDS_SPECIAL_CAPTION_BASE + id, IDS_SPECIAL_DESC_BASE + id), their
-// frame captions from 5800, the item lists of their combo and list frames from 5900, the about
-// box from 6100.
+// frame captions from 5800, the about box from 6100.
 #define IDS_SPECIAL_CAPTION_BASE 5600
 #define IDS_SPECIAL_DESC_BASE 5700
 #define IDS_SPECIAL_FRAME_BASE 5800
-#define IDS_ITEMS_COLOR_OPTIONS 5900
-#define IDS_ITEMS_OPEN_OPTIONS 5910
-#define IDS_ITEMS_SAVE_OPTIONS 5930
-#define IDS_ITEMS_FILE_OPERATIONS 5950
-#define IDS_ITEMS_FOF 5960
-#define IDS_ITEMS_LETTERS 5980
-#define IDS_ITEMS_DRIVE_TYPES 6010
 #define IDS_ABOUT_CAPTION 6100
 #define IDS_ABOUT_VERSION 6101
 #define IDS_ABOUT_RELEASE_DATE 6102

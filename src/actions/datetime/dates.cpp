@@ -5,24 +5,23 @@
 #include <string>
 
 #include "actions/actions.h"
-#include "core/conventions.h"
+#include "core/failures.h"
+#include "core/host_io.h"
 #include "platform/locale_formats.h"
 #include "platform/resources.h"
 #include "pure/datetime.h"
+#include "pure/text.h"
 #include "resources/resource.h"
 
 namespace {
 
-constexpr int kEncodeDate = 91, kIsValidDate = 92, kIsValidTime = 93, kDaysBetween = 94,
-              kDaysBetweenEx = 95;
-
 // Year, month and day (or hour, minute and second) from the first three slots, read left to
 // right and stopping at the first that is not an integer. Anything outside 0..65535 is refused
 // as well: cut to 16 bits it would pass as some other date (65537 as year 1).
-std::optional<std::array<int, 3>> ReadTriple(Params params) {
+std::optional<std::array<int, 3>> ReadTriple(const ActionCall& call) {
   std::array<int, 3> numbers{};
   for (int i = 0; i < 3; ++i) {
-    const std::optional<std::int32_t> number = ParseInteger(Param(params, i));
+    const std::optional<std::int32_t> number = ParseInteger(call.Param(i));
     if (!number || *number < 0 || *number > 65535) return std::nullopt;
     numbers[i] = *number;
   }
@@ -49,10 +48,10 @@ std::int64_t DayNumber(const CalendarDate& date) {
 
 // Writes the date in the user's short date format. Unreadable numbers are an argument error;
 // readable numbers that make no date (30 February, year 0) get their own message.
-bool RunEncodeDate(Params params) {
-  const std::string variable = Param(params, 3);
-  const auto triple = ReadTriple(params);
-  if (!triple) return ReportInvalidArguments(kEncodeDate, variable);
+bool RunEncodeDate(const ActionCall& call) {
+  const std::string variable = call.Param(3);
+  const auto triple = ReadTriple(call);
+  if (!triple) return ReportInvalidArguments(call);
   const auto [year, month, day] = *triple;
   if (!IsValidDate(year, month, day))
     return ReportFailure(variable, LoadResString(IDS_INVALID_DATE));
@@ -67,28 +66,28 @@ bool RunEncodeDate(Params params) {
 
 // An impossible date is an answer ("False", success), not an error; only unreadable numbers
 // fail.
-bool RunIsValidDate(Params params) {
-  const std::string variable = Param(params, 3);
-  const auto triple = ReadTriple(params);
-  if (!triple) return ReportInvalidArguments(kIsValidDate, variable);
+bool RunIsValidDate(const ActionCall& call) {
+  const std::string variable = call.Param(3);
+  const auto triple = ReadTriple(call);
+  if (!triple) return ReportInvalidArguments(call);
   SetResultVariable(variable, TruthText(IsValidDate((*triple)[0], (*triple)[1], (*triple)[2])));
   return true;
 }
 
 // 24:00:00, the end of the day, counts as a valid time.
-bool RunIsValidTime(Params params) {
-  const std::string variable = Param(params, 3);
-  const auto triple = ReadTriple(params);
-  if (!triple) return ReportInvalidArguments(kIsValidTime, variable);
+bool RunIsValidTime(const ActionCall& call) {
+  const std::string variable = call.Param(3);
+  const auto triple = ReadTriple(call);
+  if (!triple) return ReportInvalidArguments(call);
   SetResultVariable(variable, TruthText(IsValidTime((*triple)[0], (*triple)[1], (*triple)[2])));
   return true;
 }
 
 // The distance in whole days, whichever date comes first.
-bool RunDaysBetween(Params params) {
-  const std::string variable = Param(params, 2);
-  const auto dates = ReadDateTexts(Param(params, 0), Param(params, 1));
-  if (!dates) return ReportInvalidArguments(kDaysBetween, variable);
+bool RunDaysBetween(const ActionCall& call) {
+  const std::string variable = call.Param(2);
+  const auto dates = ReadDateTexts(call.Param(0), call.Param(1));
+  if (!dates) return ReportInvalidArguments(call);
   const std::int64_t difference = DayNumber((*dates)[1]) - DayNumber((*dates)[0]);
   SetResultVariable(variable, std::to_string(difference < 0 ? -difference : difference));
   return true;
@@ -96,11 +95,11 @@ bool RunDaysBetween(Params params) {
 
 // Seven indexed variables, Mondays at 0 to Sundays at 6, counting both ends. Unlike the
 // other actions a failure writes "False" into the array variable itself, with no index.
-bool RunDaysBetweenEx(Params params) {
-  const std::string firstText = Param(params, 0), secondText = Param(params, 1);
-  const std::string arrayName = Param(params, 2);
+bool RunDaysBetweenEx(const ActionCall& call) {
+  const std::string firstText = call.Param(0), secondText = call.Param(1);
+  const std::string arrayName = call.Param(2);
   const auto dates = ReadDateTexts(firstText, secondText);
-  if (!dates) return ReportInvalidArguments(kDaysBetweenEx, arrayName);
+  if (!dates) return ReportInvalidArguments(call);
   const std::int64_t start = DayNumber((*dates)[0]), end = DayNumber((*dates)[1]);
   if (start >= end)
     return ReportFailure(arrayName, FormatResString(IDS_DATE_ORDER, {firstText, secondText}));

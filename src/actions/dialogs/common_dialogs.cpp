@@ -7,36 +7,25 @@
 #include <commdlg.h>
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "actions/actions.h"
 #include "actions/dialogs/image_preview.h"
-#include "core/conventions.h"
+#include "core/failures.h"
+#include "core/fonts.h"
+#include "core/host_io.h"
+#include "platform/lead_bytes.h"
 #include "platform/raii.h"
 #include "platform/seams.h"
 #include "pure/dialog_options.h"
+#include "pure/text.h"
 
 namespace {
 
 constexpr DWORD kSinglePathBuffer = MAX_PATH;
 constexpr DWORD kMultiSelectBuffer = 65519;
-
-// The size in points as the forms show it: from the character height the dialog chose, so a
-// size typed between two list entries comes back rounded as the system rounded it.
-int PointSize(const LOGFONTA& logFont, const CHOOSEFONTA& choice, int dpi) {
-  if (logFont.lfHeight < 0) return MulDiv(-logFont.lfHeight, 72, dpi);
-  return (choice.iPointSize + 5) / 10;
-}
-
-unsigned StylesOf(const LOGFONTA& logFont) {
-  unsigned styles = 0;
-  if (logFont.lfWeight >= FW_BOLD) styles |= kFontBold;
-  if (logFont.lfItalic) styles |= kFontItalic;
-  if (logFont.lfUnderline) styles |= kFontUnderline;
-  if (logFont.lfStrikeOut) styles |= kFontStrikeout;
-  return styles;
-}
 
 const char* NullIfEmpty(const std::string& text) { return text.empty() ? nullptr : text.c_str(); }
 
@@ -44,11 +33,10 @@ enum class FileDialogKind { kOpen, kSave, kOpenImage, kSaveImage };
 
 // The four file dialogs share their eight parameters: initial name, default extension, filter,
 // filter index, initial folder, title, options, result variable.
-bool RunFileDialog(Params params, FileDialogKind kind) {
-  const std::string initialName = Param(params, 0), defaultExtension = Param(params, 1),
-                    filter = Param(params, 2), filterIndex = Param(params, 3),
-                    folder = Param(params, 4), title = Param(params, 5), options = Param(params, 6),
-                    variable = Param(params, 7);
+bool RunFileDialog(const ActionCall& call, FileDialogKind kind) {
+  const std::string initialName = call.Param(0), defaultExtension = call.Param(1),
+                    filter = call.Param(2), filterIndex = call.Param(3), folder = call.Param(4),
+                    title = call.Param(5), options = call.Param(6), variable = call.Param(7);
   const bool save = kind == FileDialogKind::kSave || kind == FileDialogKind::kSaveImage;
   const bool picture = kind == FileDialogKind::kOpenImage || kind == FileDialogKind::kSaveImage;
   const FileDialogFlags flags = FileDialogOptions(options, save);
@@ -82,8 +70,8 @@ bool RunFileDialog(Params params, FileDialogKind kind) {
     SetResultVariable(variable, kFalse);
     return true;
   }
-  const std::vector<std::string> files =
-      SelectedFiles(buffer, flags.multiSelect(), flags.explorer(), dialog.nFileOffset);
+  const std::vector<std::string> files = SelectedFiles(
+      buffer, flags.multiSelect(), flags.explorer(), dialog.nFileOffset, AnsiLeadBytes());
   if (!save && flags.multiSelect()) {
     for (std::size_t i = 0; i < files.size(); ++i)
       SetIndexedVariable(static_cast<int>(i), variable, files[i]);
@@ -96,36 +84,31 @@ bool RunFileDialog(Params params, FileDialogKind kind) {
 }  // namespace
 
 // kxFontDialog: on OK the array gets colour, name, size, style and character set at indexes 0
-// to 4; on cancel "False" goes to the array's own name.
-bool RunFontDialog(Params params) {
-  const FontSpec font = TextToFont(Param(params, 0));
-  const std::string variable = Param(params, 1);
-  const int dpi = ScreenPixelsPerInch();
-  LOGFONTA logFont = LogFontFrom(font, dpi);
-  CHOOSEFONTA dialog{};
-  dialog.lStructSize = sizeof(dialog);
-  dialog.hwndOwner = GetActiveWindow();
-  dialog.lpLogFont = &logFont;
-  dialog.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT;
-  dialog.rgbColors = static_cast<COLORREF>(font.color);
-  if (!Seams().chooseFont(&dialog)) {
+// to 4; on cancel "False" goes to the array's own name. A colour that is not three numbers
+// starts the dialog at black, as the property form's font button does.
+bool RunFontDialog(const ActionCall& call) {
+  const std::string variable = call.Param(1);
+  const std::optional<FontChoice> choice =
+      ChooseFontFrom(GetActiveWindow(), TextToFont(call.Param(0)));
+  if (!choice) {
     SetResultVariable(variable, kFalse);
     return true;
   }
-  SetIndexedVariable(0, variable, ColorToText(dialog.rgbColors));
-  SetIndexedVariable(1, variable, logFont.lfFaceName);
-  SetIndexedVariable(2, variable, std::to_string(PointSize(logFont, dialog, dpi)));
-  SetIndexedVariable(3, variable, FontStyleText(StylesOf(logFont)));
-  SetIndexedVariable(4, variable, CharsetName(logFont.lfCharSet));
+  const FontSpec& font = choice->font;
+  SetIndexedVariable(0, variable, ColorToText(static_cast<std::uint32_t>(font.color)));
+  SetIndexedVariable(1, variable, font.name);
+  SetIndexedVariable(2, variable, std::to_string(font.size));
+  SetIndexedVariable(3, variable, FontStyleText(font.styles));
+  SetIndexedVariable(4, variable, CharsetName(choice->charset));
   return true;
 }
 
 // kxColorDialog: the chosen colour as "R,G,B"; the sixteen custom colours come from and go
 // back to name0..name15 in hexadecimal. Slot texts that are not hexadecimal leave the slot
 // empty rather than failing: the author sees them replaced on OK.
-bool RunColorDialog(Params params) {
-  const std::string initial = Param(params, 0), options = Param(params, 1),
-                    customName = Param(params, 2), variable = Param(params, 3);
+bool RunColorDialog(const ActionCall& call) {
+  const std::string initial = call.Param(0), options = call.Param(1), customName = call.Param(2),
+                    variable = call.Param(3);
   const bool withCustomColors = !IsBlank(customName);
   std::array<COLORREF, 16> custom;
   custom.fill(0xFFFFFFFF);
@@ -157,8 +140,16 @@ bool RunColorDialog(Params params) {
 
 // kxOpenFileDialog: with "ofAllowMultiSelect" every chosen file goes to name0, name1 ... and
 // the plain name is left alone, even for a single file.
-bool RunOpenFileDialog(Params params) { return RunFileDialog(params, FileDialogKind::kOpen); }
-bool RunSaveFileDialog(Params params) { return RunFileDialog(params, FileDialogKind::kSave); }
+bool RunOpenFileDialog(const ActionCall& call) {
+  return RunFileDialog(call, FileDialogKind::kOpen);
+}
+bool RunSaveFileDialog(const ActionCall& call) {
+  return RunFileDialog(call, FileDialogKind::kSave);
+}
 // The picture variants add a preview of the selected file beside the list.
-bool RunOpenImageDialog(Params params) { return RunFileDialog(params, FileDialogKind::kOpenImage); }
-bool RunSaveImageDialog(Params params) { return RunFileDialog(params, FileDialogKind::kSaveImage); }
+bool RunOpenImageDialog(const ActionCall& call) {
+  return RunFileDialog(call, FileDialogKind::kOpenImage);
+}
+bool RunSaveImageDialog(const ActionCall& call) {
+  return RunFileDialog(call, FileDialogKind::kSaveImage);
+}

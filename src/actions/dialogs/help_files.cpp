@@ -8,7 +8,8 @@
 #include <string>
 
 #include "actions/actions.h"
-#include "core/conventions.h"
+#include "core/failures.h"
+#include "core/host_io.h"
 #include "platform/seams.h"
 #include "pure/dialog_options.h"
 
@@ -43,25 +44,24 @@ bool HelpFileAccepted(const std::string& file, const std::string& variable) {
 }  // namespace
 
 // kxOpenHelpToc: the contents tab.
-bool RunOpenHelpToc(Params params) {
-  const std::string file = Param(params, 0), variable = Param(params, 1);
+bool RunOpenHelpToc(const ActionCall& call) {
+  const std::string file = call.Param(0), variable = call.Param(1);
   if (!HelpFileAccepted(file, variable)) return false;
   return CallHelpEngine(variable, file, HH_DISPLAY_TOC, 0);
 }
 
 // kxOpenHelpIndex: the index tab, at the keyword when one is given (an empty keyword selects
 // nothing).
-bool RunOpenHelpIndex(Params params) {
-  const std::string file = Param(params, 0), keyword = Param(params, 1),
-                    variable = Param(params, 2);
+bool RunOpenHelpIndex(const ActionCall& call) {
+  const std::string file = call.Param(0), keyword = call.Param(1), variable = call.Param(2);
   if (!HelpFileAccepted(file, variable)) return false;
   return CallHelpEngine(variable, file, HH_DISPLAY_INDEX,
                         reinterpret_cast<DWORD_PTR>(keyword.c_str()));
 }
 
 // kxOpenHelpSearch: the search tab with an empty query that runs nothing by itself.
-bool RunOpenHelpSearch(Params params) {
-  const std::string file = Param(params, 0), variable = Param(params, 1);
+bool RunOpenHelpSearch(const ActionCall& call) {
+  const std::string file = call.Param(0), variable = call.Param(1);
   if (!HelpFileAccepted(file, variable)) return false;
   HH_FTS_QUERY query{};
   query.cbStruct = sizeof(query);  // 32 bytes on i686, 40 on x86_64
@@ -77,18 +77,18 @@ bool RunOpenHelpSearch(Params params) {
 
 // kxOpenHelpTheme: an integer text is a context number that the file's own map turns into a
 // page ("1001", "0x3E9"); any other text is the page's path inside the file.
-bool RunOpenHelpTheme(Params params) {
-  const std::string file = Param(params, 0), topic = Param(params, 1), variable = Param(params, 2);
+bool RunOpenHelpTheme(const ActionCall& call) {
+  const std::string file = call.Param(0), topic = call.Param(1), variable = call.Param(2);
   if (!HelpFileAccepted(file, variable)) return false;
-  const HelpTopicCall call = HelpTopic(file, topic);
-  return CallHelpEngine(variable, call.file, call.command, call.data);
+  const HelpTopicCall engine = HelpTopic(file, topic);
+  return CallHelpEngine(variable, engine.file, engine.command, engine.data);
 }
 
 // kxCloseHelpFile: closes every help window the process opened, not only this file's. The
 // engine's answer means nothing here (it returns no window), so an existing file is success;
 // a missing engine has no window open and nothing to close.
-bool RunCloseHelpFile(Params params) {
-  const std::string file = Param(params, 0), variable = Param(params, 1);
+bool RunCloseHelpFile(const ActionCall& call) {
+  const std::string file = call.Param(0), variable = call.Param(1);
   if (!FileExists(file)) return ReportMissingFile(file, variable);
   if (const auto htmlHelp = HtmlHelpEntry())
     htmlHelp(GetActiveWindow(), file.c_str(), HH_CLOSE_ALL, 0);

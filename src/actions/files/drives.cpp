@@ -7,22 +7,21 @@
 #include <vector>
 
 #include "actions/actions.h"
-#include "core/conventions.h"
+#include "core/failures.h"
+#include "core/host_io.h"
 #include "pure/drive_names.h"
 
 namespace {
-constexpr int kDriveTypeId = 71;
-constexpr int kSystemDrivesId = 74;
 
 std::string RootOf(char letter) { return std::string(1, letter) + ":\\"; }
 }  // namespace
 
 // kxDriveType: any single character is asked about, letter or not; one that names no drive
 // answers "DRIVE_NO_ROOT_DIR". Only a parameter that is not one character is refused.
-bool RunDriveType(Params params) {
-  const std::string drive = Param(params, 0), variable = Param(params, 1);
+bool RunDriveType(const ActionCall& call) {
+  const std::string drive = call.Param(0), variable = call.Param(1);
   const std::optional<char> letter = DriveLetter(drive);
-  if (!letter) return ReportInvalidArguments(kDriveTypeId, variable);
+  if (!letter) return ReportInvalidArguments(call);
   SetResultVariable(variable, DriveTypeName(GetDriveTypeA(RootOf(*letter).c_str())));
   return true;
 }
@@ -31,11 +30,11 @@ bool RunDriveType(Params params) {
 // highest index written, and nothing at all when no drive matches (still a success). Entries
 // from an earlier, longer listing stay as they were. A filter that is no drive-type name
 // writes only LastError: there is no single result variable to put "False" into.
-bool RunSystemDrives(Params params) {
-  const std::string filter = Param(params, 0), array = Param(params, 1), count = Param(params, 2);
+bool RunSystemDrives(const ActionCall& call) {
+  const std::string filter = call.Param(0), array = call.Param(1), count = call.Param(2);
   const std::optional<int> code = DriveFilterCode(filter);
   if (!code) {
-    SetLastErrorVariable(InvalidArgumentsText(kSystemDrivesId));
+    SetLastErrorVariable(InvalidArgumentsText(call));
     return false;
   }
   std::vector<std::string> roots;

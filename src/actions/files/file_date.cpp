@@ -5,13 +5,13 @@
 #include <string_view>
 
 #include "actions/actions.h"
-#include "core/conventions.h"
+#include "core/failures.h"
+#include "core/host_io.h"
 #include "platform/files.h"
 #include "platform/locale_formats.h"
 #include "pure/datetime.h"
 
 namespace {
-constexpr int kFileDateId = 79;
 
 // The wall-clock time with the offset from universal time that was in force at that moment,
 // as Explorer shows it: FileTimeToLocalFileTime would apply today's offset, putting times from
@@ -30,9 +30,9 @@ DateTimeFields LocalFields(const FILETIME& time) {
 // means "c". A missing file is an argument error; a file that exists but cannot be opened
 // gives "False" and leaves LastError as it was. A device is refused with the text every
 // action gives for one.
-bool RunFileDate(Params params) {
-  const std::string path = Param(params, 0), format = Param(params, 1), variable = Param(params, 2);
-  if (!FileExists(path)) return ReportInvalidArguments(kFileDateId, variable);
+bool RunFileDate(const ActionCall& call) {
+  const std::string path = call.Param(0), format = call.Param(1), variable = call.Param(2);
+  if (!FileExists(path)) return ReportInvalidArguments(call);
   FILETIME created{}, written{}, accessed{};
   {
     File file;

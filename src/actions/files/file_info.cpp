@@ -11,8 +11,11 @@
 #include <string>
 
 #include "actions/actions.h"
-#include "core/conventions.h"
+#include "core/failures.h"
+#include "core/host_io.h"
+#include "core/random.h"
 #include "platform/buffers.h"
+#include "platform/lead_bytes.h"
 #include "platform/raii.h"
 
 namespace {
@@ -29,15 +32,10 @@ std::string LexicalParent(std::string_view path) {
   return std::string(path.substr(0, cut + 1));
 }
 
-std::string WithTrailingBackslash(std::string path) {
-  if (path.empty() || path.back() != '\\') path += '\\';
-  return path;
-}
-
 // kxFileLongPath and kxFileShortPath differ only in the call that converts the path.
 template <typename Convert>
-bool RunPathConversion(Params params, Convert convert) {
-  const std::string path = Param(params, 0), variable = Param(params, 1);
+bool RunPathConversion(const ActionCall& call, Convert convert) {
+  const std::string path = call.Param(0), variable = call.Param(1);
   if (!FileExists(path)) return ReportMissingFile(path, variable);
   if (const FileFailure failure = RefuseDevice(path, false))
     return ReportFileFailure(variable, failure);
@@ -50,8 +48,8 @@ bool RunPathConversion(Params params, Convert convert) {
 }  // namespace
 
 // kxFileSize: the byte count of an existing file in full 64 bits; folders count as missing.
-bool RunFileSize(Params params) {
-  const std::string path = Param(params, 0), variable = Param(params, 1);
+bool RunFileSize(const ActionCall& call) {
+  const std::string path = call.Param(0), variable = call.Param(1);
   if (!FileExists(path)) return ReportMissingFile(path, variable);
   std::uint64_t size = 0;
   if (const FileFailure failure = FileSize(path, size)) return ReportFileFailure(variable, failure);
@@ -61,32 +59,32 @@ bool RunFileSize(Params params) {
 
 // kxTempFilePath: a name that does not exist yet; nothing is created. Every dot is taken out
 // of the extension so ".txt" and "txt" give the same name shape.
-bool RunTempFilePath(Params params) {
-  std::string extension = Param(params, 0);
-  const std::string variable = Param(params, 1);
+bool RunTempFilePath(const ActionCall& call) {
+  std::string extension = call.Param(0);
+  const std::string variable = call.Param(1);
   std::erase(extension, '.');
   SetResultVariable(variable, MakeTempFilePath(extension));
   return true;
 }
 
 // kxFileLongPath: results longer than MAX_PATH come back whole, never cut.
-bool RunFileLongPath(Params params) {
-  return RunPathConversion(params, [](const std::string& path, char* buffer, DWORD size) {
+bool RunFileLongPath(const ActionCall& call) {
+  return RunPathConversion(call, [](const std::string& path, char* buffer, DWORD size) {
     return GetLongPathNameA(path.c_str(), buffer, size);
   });
 }
 
 // kxFileShortPath: as kxFileLongPath, with the 8.3 form of every component.
-bool RunFileShortPath(Params params) {
-  return RunPathConversion(params, [](const std::string& path, char* buffer, DWORD size) {
+bool RunFileShortPath(const ActionCall& call) {
+  return RunPathConversion(call, [](const std::string& path, char* buffer, DWORD size) {
     return GetShortPathNameA(path.c_str(), buffer, size);
   });
 }
 
 // kxFileTypeName: what Explorer shows in its Type column. A path the shell does not know
 // gives the empty text, still a success.
-bool RunFileTypeName(Params params) {
-  const std::string path = Param(params, 0), variable = Param(params, 1);
+bool RunFileTypeName(const ActionCall& call) {
+  const std::string path = call.Param(0), variable = call.Param(1);
   const ComScope com;  // the shell may consult COM-registered handlers for the type
   SHFILEINFOA info{};
   SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_TYPENAME);
@@ -100,29 +98,24 @@ bool RunFileTypeName(Params params) {
 // call resolves paths of any length, where the ANSI one stops at MAX_PATH and "\.." alone
 // pushes a valid path past it; a text that not even it can resolve still gets the parent
 // its own backslashes show. There is no failure to report.
-bool RunParentDir(Params params) {
-  const std::string path = Param(params, 0), variable = Param(params, 1);
+bool RunParentDir(const ActionCall& call) {
+  const std::string path = call.Param(0), variable = call.Param(1);
   const std::wstring up = AnsiToWide(path + "\\..");
-  std::wstring parent(MAX_PATH + 1, L'\0');
-  bool resolved = false;
-  for (int attempt = 0; attempt < 4 && !resolved; ++attempt) {
-    const DWORD length =
-        GetFullPathNameW(up.c_str(), static_cast<DWORD>(parent.size()), parent.data(), nullptr);
-    if (length == 0) break;
-    resolved = length < parent.size();
-    parent.resize(length);
-  }
-  const std::string answer = resolved ? WideToAnsi(parent) : LexicalParent(path);
-  SetResultVariable(variable, WithTrailingBackslash(answer));
+  const std::optional<std::wstring> parent =
+      CallWithGrowingBuffer<wchar_t>([&](wchar_t* buffer, DWORD size) {
+        return GetFullPathNameW(up.c_str(), size, buffer, nullptr);
+      });
+  const std::string answer = parent ? WideToAnsi(*parent) : LexicalParent(path);
+  SetResultVariable(variable, WithTrailingBackslash(answer, AnsiLeadBytes()));
   return true;
 }
 
 // kxDirIsEmpty: "True" when the listing holds nothing but "." and "..". A folder that cannot
 // be listed (missing, no access) answers "False", still a success. A drive root has no dot
 // entries, so an empty one lists nothing at all: that is empty too.
-bool RunDirIsEmpty(Params params) {
-  const std::string path = Param(params, 0), variable = Param(params, 1);
-  const std::string mask = WithTrailingBackslash(path) + "*";
+bool RunDirIsEmpty(const ActionCall& call) {
+  const std::string path = call.Param(0), variable = call.Param(1);
+  const std::string mask = WithTrailingBackslash(path, AnsiLeadBytes()) + "*";
   WIN32_FIND_DATAA data{};
   const FindHandle find(FindFirstFileA(mask.c_str(), &data));
   bool empty = false;

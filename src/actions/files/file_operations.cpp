@@ -11,16 +11,17 @@
 #include <vector>
 
 #include "actions/actions.h"
-#include "core/conventions.h"
+#include "core/failures.h"
+#include "core/host_io.h"
+#include "core/random.h"
 #include "platform/files.h"
 #include "platform/resources.h"
 #include "platform/seams.h"
 #include "pure/file_operations.h"
+#include "pure/text.h"
 #include "resources/resource.h"
 
 namespace {
-constexpr int kFileOperationId = 72;
-constexpr int kWipeFileId = 69;
 
 // The shell's own code for "the user cancelled", returned by older shells instead of
 // ERROR_CANCELLED.
@@ -36,9 +37,9 @@ constexpr std::int32_t kMaxCycles = 255;
 
 // One pass: a fresh pattern over exactly the file's current size, then one flush. Returns the
 // system error code, 0 on success.
-DWORD OverwriteOnce(const File& file, std::vector<char>& buffer) {
+DWORD OverwriteOnce(const File& file, std::vector<char>& buffer, ClockSeededRandom& random) {
   char pattern[kPatternBytes];
-  for (char& byte : pattern) byte = static_cast<char>(DrawRandom(256));
+  for (char& byte : pattern) byte = static_cast<char>(random.Next(256));
 
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file.get(), &size) ||
@@ -99,11 +100,11 @@ std::string ShellFailureText(int result, DWORD lastError) {
 // kxFileOperation: "True" when the shell finished, "Cancel" when the user stopped any part of
 // it (not a failure). A failed operation writes "False" as well as the system's text, so a
 // script never reads an earlier run's "True" as this run's answer.
-bool RunFileOperation(Params params) {
-  const std::string name = Param(params, 0), sources = Param(params, 1), targets = Param(params, 2),
-                    title = Param(params, 3), flags = Param(params, 4), variable = Param(params, 5);
+bool RunFileOperation(const ActionCall& call) {
+  const std::string name = call.Param(0), sources = call.Param(1), targets = call.Param(2),
+                    title = call.Param(3), flags = call.Param(4), variable = call.Param(5);
   const std::optional<unsigned> code = ShellOperationCode(name);
-  if (!code) return ReportInvalidArguments(kFileOperationId, variable);
+  if (!code) return ReportInvalidArguments(call);
   const std::optional<std::string> from = ShellPathList(sources), to = ShellPathList(targets);
 
   SHFILEOPSTRUCTA operation{};
@@ -119,8 +120,12 @@ bool RunFileOperation(Params params) {
   const int result = Seams().shFileOperation(&operation);
   const DWORD lastError = GetLastError();
 
-  if (operation.fAnyOperationsAborted || result == ERROR_CANCELLED ||
-      result == kShellOperationCancelled) {
+  // The shell also sets the aborted flag for operations the system stopped silently (a
+  // locked or denied file without error UI): only a cancel code, or a success with the flag
+  // set, is the user's cancel.
+  const bool cancelled = result == ERROR_CANCELLED || result == kShellOperationCancelled ||
+                         (result == 0 && operation.fAnyOperationsAborted);
+  if (cancelled) {
     SetResultVariable(variable, "Cancel");
     return true;
   }
@@ -136,20 +141,23 @@ bool RunFileOperation(Params params) {
 // written, where a delete refused afterwards would leave the author's file overwritten. A
 // failed write stops the wipe and keeps the file; a failed delete is reported, since the
 // author would otherwise believe the file gone.
-bool RunWipeFile(Params params) {
-  const std::string path = Param(params, 0), variable = Param(params, 2);
+bool RunWipeFile(const ActionCall& call) {
+  const std::string path = call.Param(0), variable = call.Param(2);
   if (!FileExists(path)) return ReportMissingFile(path, variable);
-  const std::int32_t cycles = ParseLenient(Param(params, 1), 1);
-  if (cycles < 0 || cycles > kMaxCycles) return ReportInvalidArguments(kWipeFileId, variable);
+  const std::int32_t cycles = ParseLenient(call.Param(1), 1);
+  if (cycles < 0 || cycles > kMaxCycles) return ReportInvalidArguments(call);
 
-  ReseedRandom();
+  // A generator of the wipe's own, seeded afresh: the patterns differ from wipe to wipe, and
+  // kxRandomFromStr draws the same whether a wipe ran in between or not.
+  ClockSeededRandom random;
   {
     File file;
     if (const FileFailure failure = OpenForChange(path, file))
       return ReportFileFailure(variable, failure);
     std::vector<char> buffer;
     for (std::int32_t pass = 0; pass < (cycles + 1) * 3; ++pass)
-      if (const DWORD code = OverwriteOnce(file, buffer)) return ReportSystemError(variable, code);
+      if (const DWORD code = OverwriteOnce(file, buffer, random))
+        return ReportSystemError(variable, code);
   }
   if (const DWORD code = RemoveFile(path)) return ReportSystemError(variable, code);
   SetResultVariable(variable, kTrue);

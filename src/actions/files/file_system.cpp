@@ -11,7 +11,8 @@
 #include <string_view>
 
 #include "actions/actions.h"
-#include "core/conventions.h"
+#include "core/failures.h"
+#include "core/host_io.h"
 #include "platform/buffers.h"
 #include "platform/raii.h"
 
@@ -96,7 +97,7 @@ HRESULT QueryFileSystem(const std::string& path, std::string& fileSystem, EXCEPI
 
 // The Windows error that best describes a failed automation call, so the author reads the
 // system's own words ("The device is not ready") rather than a scripting error number.
-DWORD WindowsErrorOf(HRESULT hr, EXCEPINFO& exception) {
+DWORD AutomationErrorOf(HRESULT hr, EXCEPINFO& exception) {
   if (hr == DISP_E_EXCEPTION) {
     if (exception.pfnDeferredFillIn) exception.pfnDeferredFillIn(&exception);
     if (exception.scode != 0)
@@ -121,21 +122,20 @@ DWORD WindowsErrorOf(HRESULT hr, EXCEPINFO& exception) {
     default:
       break;
   }
-  if (HRESULT_FACILITY(hr) == FACILITY_WIN32) return HRESULT_CODE(hr);
-  return static_cast<DWORD>(hr);  // the system has texts for many COM errors as they are
+  return WindowsErrorOf(hr);
 }
 }  // namespace
 
 // kxFileSystem: the name of the file system of the drive the path lies on (NTFS, FAT32,
 // CDFS ...). A drive that does not exist or is not ready gives "False" and the system's text.
-bool RunFileSystem(Params params) {
-  const std::string path = Param(params, 0), variable = Param(params, 1);
+bool RunFileSystem(const ActionCall& call) {
+  const std::string path = call.Param(0), variable = call.Param(1);
   const ComScope com;
   ExceptionInfo exception;
   std::string fileSystem;
   const HRESULT hr = QueryFileSystem(path, fileSystem, exception.get());
   if (FAILED(hr)) {
-    std::string text = SystemErrorText(WindowsErrorOf(hr, *exception));
+    std::string text = SystemErrorText(AutomationErrorOf(hr, *exception));
     if (text.empty())
       text = WideToAnsi({(*exception).bstrDescription, SysStringLen((*exception).bstrDescription)});
     if (text.empty()) text = SystemErrorText(ERROR_GEN_FAILURE);

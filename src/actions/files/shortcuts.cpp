@@ -12,30 +12,20 @@
 #include <string>
 
 #include "actions/actions.h"
-#include "core/conventions.h"
+#include "core/failures.h"
+#include "core/host_io.h"
 #include "platform/files.h"
+#include "platform/lead_bytes.h"
 #include "platform/raii.h"
 #include "pure/shortcut_fields.h"
 
 namespace {
-constexpr int kGetShortcutId = 62;
 
 // Argument and description texts may run to INFOTIPSIZE; paths are read through the same
 // size so a long one comes back whole rather than cut at 260.
 constexpr int kFieldChars = INFOTIPSIZE;
 // Far above any link; what a larger file holds past it cannot make it one.
 constexpr DWORD kMaxLinkBytes = 1 << 20;
-
-LeadBytes AnsiLeadBytes() {
-  LeadBytes lead{};
-  for (int b = 0x80; b < 256; ++b) lead[b] = IsDBCSLeadByte(static_cast<BYTE>(b)) != FALSE;
-  return lead;
-}
-
-// The Windows error a failed COM call stands for, so FormatMessage finds the system's words.
-DWORD ErrorOf(HRESULT hr) {
-  return HRESULT_FACILITY(hr) == FACILITY_WIN32 ? HRESULT_CODE(hr) : static_cast<DWORD>(hr);
-}
 
 // The shell's link object with the interfaces both actions use.
 struct LinkObject {
@@ -94,17 +84,16 @@ std::string LayoutKeyName(std::uint8_t key) {
 // kxAddShortcut: a link to an existing file or folder, starting in the target's folder in a
 // normal window, saved as <folder>\<name>.lnk over any link of that name. "True" only when
 // the save succeeded and the file is there.
-bool RunAddShortcut(Params params) {
-  const std::string target = Param(params, 0), arguments = Param(params, 1),
-                    folder = Param(params, 2), name = Param(params, 3),
-                    description = Param(params, 4), variable = Param(params, 5);
+bool RunAddShortcut(const ActionCall& call) {
+  const std::string target = call.Param(0), arguments = call.Param(1), folder = call.Param(2),
+                    name = call.Param(3), description = call.Param(4), variable = call.Param(5);
   if (!FileExists(target) && !FolderExists(target)) return ReportMissingPath(target, variable);
 
   const ComScope com;
   LinkObject shell;
   if (const HRESULT hr = shell.Create(); FAILED(hr))
-    return ReportSystemError(variable, ErrorOf(hr));
-  const LeadBytes lead = AnsiLeadBytes();
+    return ReportSystemError(variable, WindowsErrorOf(hr));
+  const LeadBytes& lead = AnsiLeadBytes();
   shell.link->SetArguments(arguments.c_str());
   shell.link->SetDescription(description.c_str());
   shell.link->SetShowCmd(SW_SHOWNORMAL);
@@ -113,7 +102,7 @@ bool RunAddShortcut(Params params) {
 
   std::string bytes;
   if (const HRESULT hr = shell.Save(bytes); FAILED(hr))
-    return ReportSystemError(variable, ErrorOf(hr));
+    return ReportSystemError(variable, WindowsErrorOf(hr));
   // A link that cannot be written is told in the system's words alone, the file's name being
   // the author's own folder and name.
   const std::string linkPath = ShortcutFileName(folder, name, lead);
@@ -126,9 +115,9 @@ bool RunAddShortcut(Params params) {
 // kxGetShortcut: target, arguments, working folder, description, icon file, icon index,
 // window state name and hotkey text at indexes 0 to 7. A file that is not a link loads
 // nothing: the texts come back empty and the rest hold a fresh link's defaults, a success.
-bool RunGetShortcut(Params params) {
-  const std::string path = Param(params, 0), array = Param(params, 1);
-  if (!FileExists(path)) return ReportInvalidArguments(kGetShortcutId, array);
+bool RunGetShortcut(const ActionCall& call) {
+  const std::string path = call.Param(0), array = call.Param(1);
+  if (!FileExists(path)) return ReportInvalidArguments(call);
   // A file that cannot be read loads nothing, as one that is no link; a device is refused.
   std::string bytes;
   File file;
@@ -143,7 +132,8 @@ bool RunGetShortcut(Params params) {
 
   const ComScope com;
   LinkObject shell;
-  if (const HRESULT hr = shell.Create(); FAILED(hr)) return ReportSystemError(array, ErrorOf(hr));
+  if (const HRESULT hr = shell.Create(); FAILED(hr))
+    return ReportSystemError(array, WindowsErrorOf(hr));
   shell.Load(bytes);
 
   IShellLinkA* link = shell.link.get();

@@ -11,7 +11,8 @@
 #include <vector>
 
 #include "actions/actions.h"
-#include "core/conventions.h"
+#include "core/failures.h"
+#include "core/host_io.h"
 #include "pure/base64.h"
 #include "pure/url_coding.h"
 
@@ -22,115 +23,96 @@ constexpr DWORD kFileBytesPerPiece = 3 * 64 * 1024;
 constexpr std::size_t kTextCharsPerPiece = 4 * 64 * 1024;
 
 // The parameter text where the host keeps it: a Base64 text may be hundreds of megabytes.
-std::string_view ParamView(Params params, int index) {
-  if (!params || !params[index]) return {};
-  return params[index];
-}
-
-// Memory running out is the one error the coders can meet; it is reported like any other
-// failure of the action rather than left to the catch-all of the export.
-template <typename Work>
-bool ReportingLackOfMemory(const std::string& variable, Work work) {
-  try {
-    return work();
-  } catch (const std::bad_alloc&) {
-    return ReportSystemError(variable, ERROR_NOT_ENOUGH_MEMORY);
-  }
+std::string_view ParamView(const ActionCall& call, int index) {
+  if (!call.params || !call.params[index]) return {};
+  return call.params[index];
 }
 
 }  // namespace
 
 // kxUrlEncode: always succeeds.
-bool RunUrlEncode(Params params) {
-  SetResultVariable(Param(params, 1), UrlEncode(ParamView(params, 0)));
+bool RunUrlEncode(const ActionCall& call) {
+  SetResultVariable(call.Param(1), UrlEncode(ParamView(call, 0)));
   return true;
 }
 
 // kxUrlDecode: always succeeds; a malformed escape gives the empty text, not a failure. A
 // decoded zero byte ends the text the host receives, as with any host text.
-bool RunUrlDecode(Params params) {
-  SetResultVariable(Param(params, 1), UrlDecode(ParamView(params, 0)));
+bool RunUrlDecode(const ActionCall& call) {
+  SetResultVariable(call.Param(1), UrlDecode(ParamView(call, 0)));
   return true;
 }
 
-bool RunBase64EncodeStr(Params params) {
-  const std::string variable = Param(params, 1);
-  return ReportingLackOfMemory(variable, [&] {
-    SetLargeResultVariable(variable, Base64Encode(ParamView(params, 0)).c_str());
-    return true;
-  });
+// Memory running out is the one error the coders can meet: nbExecAction reports it through
+// LastError and "False" like any other failure.
+bool RunBase64EncodeStr(const ActionCall& call) {
+  SetLargeResultVariable(call.Param(1), Base64Encode(ParamView(call, 0)).c_str());
+  return true;
 }
 
 // kxBase64DecodeStr: never refuses a text (see Base64Decoder); the host's texts end at a
 // zero byte, so decoded bytes after one do not reach the variable.
-bool RunBase64DecodeStr(Params params) {
-  const std::string variable = Param(params, 1);
-  return ReportingLackOfMemory(variable, [&] {
-    SetLargeResultVariable(variable, Base64Decode(ParamView(params, 0)).c_str());
-    return true;
-  });
+bool RunBase64DecodeStr(const ActionCall& call) {
+  SetLargeResultVariable(call.Param(1), Base64Decode(ParamView(call, 0)).c_str());
+  return true;
 }
 
 // kxBase64EncodeFile: the file is opened without sharing so nobody changes it half-way; the
 // text is sized once from the file's size and filled piece by piece.
-bool RunBase64EncodeFile(Params params) {
-  const std::string path = Param(params, 0), variable = Param(params, 1);
+bool RunBase64EncodeFile(const ActionCall& call) {
+  const std::string path = call.Param(0), variable = call.Param(1);
   if (!FileExists(path)) return ReportMissingFile(path, variable);
   File file;
   if (const FileFailure failure = OpenForRead(path, Sharing::kNone, file))
     return ReportFileFailure(variable, failure);
-  return ReportingLackOfMemory(variable, [&] {
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size)) return ReportSystemError(variable, GetLastError());
-    if (static_cast<unsigned long long>(size.QuadPart) / 3 * 4 >= SIZE_MAX / 2)
-      throw std::bad_alloc();
-    // Left uninitialised: the coder writes every character, and a zero-filling pass would
-    // touch the whole result once more.
-    std::size_t capacity = Base64EncodedSize(static_cast<std::size_t>(size.QuadPart));
-    std::unique_ptr<char[]> text(new char[capacity + 1]);
-    std::vector<unsigned char> piece(kFileBytesPerPiece);
-    std::size_t encoded = 0;  // characters
-    for (;;) {
-      DWORD filled = 0;
-      if (const DWORD error = file.ReadPiece(piece.data(), kFileBytesPerPiece, filled))
-        return ReportSystemError(variable, error);
-      if (filled == 0) break;
-      // The size was read before the first piece; a file that still grew is coded whole.
-      if (encoded + Base64EncodedSize(filled) > capacity) {
-        capacity = 2 * (encoded + Base64EncodedSize(filled));
-        std::unique_ptr<char[]> larger(new char[capacity + 1]);
-        std::memcpy(larger.get(), text.get(), encoded);
-        text = std::move(larger);
-      }
-      Base64EncodeTo(piece.data(), filled, text.get() + encoded);
-      encoded += Base64EncodedSize(filled);
-      if (filled < kFileBytesPerPiece) break;
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.get(), &size)) return ReportSystemError(variable, GetLastError());
+  if (static_cast<unsigned long long>(size.QuadPart) / 3 * 4 >= SIZE_MAX / 2)
+    throw std::bad_alloc();
+  // Left uninitialised: the coder writes every character, and a zero-filling pass would
+  // touch the whole result once more.
+  std::size_t capacity = Base64EncodedSize(static_cast<std::size_t>(size.QuadPart));
+  std::unique_ptr<char[]> text(new char[capacity + 1]);
+  std::vector<unsigned char> piece(kFileBytesPerPiece);
+  std::size_t encoded = 0;  // characters
+  for (;;) {
+    DWORD filled = 0;
+    if (const DWORD error = file.ReadPiece(piece.data(), kFileBytesPerPiece, filled))
+      return ReportSystemError(variable, error);
+    if (filled == 0) break;
+    // The size was read before the first piece; a file that still grew is coded whole.
+    if (encoded + Base64EncodedSize(filled) > capacity) {
+      capacity = 2 * (encoded + Base64EncodedSize(filled));
+      std::unique_ptr<char[]> larger(new char[capacity + 1]);
+      std::memcpy(larger.get(), text.get(), encoded);
+      text = std::move(larger);
     }
-    text[encoded] = '\0';
-    SetLargeResultVariable(variable, text.get());
-    return true;
-  });
+    Base64EncodeTo(piece.data(), filled, text.get() + encoded);
+    encoded += Base64EncodedSize(filled);
+    if (filled < kFileBytesPerPiece) break;
+  }
+  text[encoded] = '\0';
+  SetLargeResultVariable(variable, text.get());
+  return true;
 }
 
 // kxBase64DecodeFile: an existing file of that name is replaced, and only once the whole
 // result is written: a failure part-way (a full disk, a file held open) leaves the old file as
 // it was.
-bool RunBase64DecodeFile(Params params) {
-  const std::string_view text = ParamView(params, 0);
-  const std::string path = Param(params, 1), variable = Param(params, 2);
-  return ReportingLackOfMemory(variable, [&] {
-    std::vector<unsigned char> bytes(Base64DecodedBound(kTextCharsPerPiece));
-    const FileFailure failure = WriteFileContent(path, [&](ByteSink& sink) {
-      Base64Decoder decoder;
-      for (std::size_t at = 0; at < text.size() && !decoder.finished(); at += kTextCharsPerPiece) {
-        const std::size_t chars = std::min(kTextCharsPerPiece, text.size() - at);
-        if (!sink.Put(bytes.data(), decoder.Decode(text.data() + at, chars, bytes.data())))
-          return false;
-      }
-      return true;
-    });
-    if (failure) return ReportFileFailure(variable, failure);
-    SetResultVariable(variable, kTrue);
+bool RunBase64DecodeFile(const ActionCall& call) {
+  const std::string_view text = ParamView(call, 0);
+  const std::string path = call.Param(1), variable = call.Param(2);
+  std::vector<unsigned char> bytes(Base64DecodedBound(kTextCharsPerPiece));
+  const FileFailure failure = WriteFileContent(path, [&](ByteSink& sink) {
+    Base64Decoder decoder;
+    for (std::size_t at = 0; at < text.size() && !decoder.finished(); at += kTextCharsPerPiece) {
+      const std::size_t chars = std::min(kTextCharsPerPiece, text.size() - at);
+      if (!sink.Put(bytes.data(), decoder.Decode(text.data() + at, chars, bytes.data())))
+        return false;
+    }
     return true;
   });
+  if (failure) return ReportFileFailure(variable, failure);
+  SetResultVariable(variable, kTrue);
+  return true;
 }

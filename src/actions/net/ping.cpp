@@ -16,14 +16,15 @@
 #include <vector>
 
 #include "actions/actions.h"
-#include "core/conventions.h"
+#include "core/failures.h"
+#include "core/host_io.h"
 #include "platform/raii.h"
 #include "platform/resources.h"
+#include "pure/text.h"
 #include "resources/resource.h"
 
 namespace {
 
-constexpr int kIsHostAliveId = 82;
 constexpr char kPayload[] = "pingpongpingpongpingpongpingpong";
 constexpr WORD kPayloadSize = sizeof kPayload - 1;  // no terminating zero on the wire
 
@@ -102,12 +103,15 @@ Attempt Ping(const std::string& host, DWORD timeout) {
 }  // namespace
 
 // kxIsHostAlive: the round-trip time in milliseconds, "-1" when the host answered with
-// anything but an echo reply or no ICMP handle could be had, "False" when no answer came.
-bool RunIsHostAlive(Params params) {
-  const std::string host = Param(params, 0), variable = Param(params, 2);
-  const std::optional<std::int32_t> timeout = ParseInteger(Param(params, 1));
-  if (!timeout) {
-    SetLastErrorVariable(InvalidArgumentsText(kIsHostAliveId));
+// anything but an echo reply or no ICMP handle could be had, "False" when no answer came. A
+// time-out that is not a whole number of 0 or more is an argument error, refused before any
+// request goes out.
+bool RunIsHostAlive(const ActionCall& call) {
+  const std::string host = call.Param(0), variable = call.Param(2);
+  const std::optional<std::int32_t> timeout = ParseInteger(call.Param(1));
+  // A negative count would wait about 49 days as an unsigned one.
+  if (!timeout || *timeout < 0) {
+    SetLastErrorVariable(InvalidArgumentsText(call));
     return false;
   }
   const Attempt attempt = Ping(host, static_cast<DWORD>(*timeout));

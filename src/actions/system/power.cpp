@@ -5,11 +5,13 @@
 
 #include <windows.h>
 
+#include <array>
 #include <string>
 #include <string_view>
 
 #include "actions/actions.h"
-#include "core/conventions.h"
+#include "core/failures.h"
+#include "core/host_io.h"
 #include "platform/raii.h"
 #include "platform/seams.h"
 
@@ -19,10 +21,14 @@ namespace {
 constexpr UINT kRestartAppsFlag = 0x40;
 constexpr UINT kRestartType = EWX_REBOOT | kRestartAppsFlag;
 
+constexpr std::array<std::string_view, 3> kSessionEndOptions = {"EWX_FORCE", "EWX_NOFORCE",
+                                                                "EWX_FORCEIFHUNG"};
+constexpr std::array<UINT, 3> kForceModifiers = {EWX_FORCE, 0, EWX_FORCEIFHUNG};
+
 // The force keywords are exact: "ewx_force" or " EWX_FORCE" add nothing.
 UINT ForceModifier(std::string_view option) {
-  if (option == "EWX_FORCE") return EWX_FORCE;
-  if (option == "EWX_FORCEIFHUNG") return EWX_FORCEIFHUNG;
+  for (std::size_t i = 0; i < kSessionEndOptions.size(); ++i)
+    if (option == kSessionEndOptions[i]) return kForceModifiers[i];
   return 0;
 }
 
@@ -32,8 +38,8 @@ bool ReportLastError(std::string_view variable) {
 }
 
 // ExitWindowsEx only starts the shutdown: "True" means the system accepted it.
-bool EndSession(Params params, UINT type, bool needsPrivilege) {
-  const std::string option = Param(params, 0), variable = Param(params, 1);
+bool EndSession(const ActionCall& call, UINT type, bool needsPrivilege) {
+  const std::string option = call.Param(0), variable = call.Param(1);
   if (needsPrivilege && !SetProcessPrivilege(kShutdownPrivilege, true))
     return ReportLastError(variable);
   if (!Seams().exitWindowsEx(type | ForceModifier(option), 0)) return ReportLastError(variable);
@@ -42,8 +48,8 @@ bool EndSession(Params params, UINT type, bool needsPrivilege) {
 }
 
 // SetSuspendState returns only after the machine has woken again.
-bool EnterSleepState(Params params, bool hibernate) {
-  const std::string variable = Param(params, 0);
+bool EnterSleepState(const ActionCall& call, bool hibernate) {
+  const std::string variable = call.Param(0);
   if (!SetProcessPrivilege(kShutdownPrivilege, true)) return ReportLastError(variable);
   const auto suspend = PowrprofEntry(Seams().setSuspendState, "SetSuspendState");
   if (!suspend || !suspend(hibernate, FALSE, FALSE)) return ReportLastError(variable);
@@ -52,24 +58,21 @@ bool EnterSleepState(Params params, bool hibernate) {
 }
 
 // Without powrprof the machine counts as unable to do it.
-bool AnswerCapability(Params params, BOOLEAN(WINAPI* seam)(), const char* function) {
+bool AnswerCapability(const ActionCall& call, BOOLEAN(WINAPI* seam)(), const char* function) {
   const auto query = PowrprofEntry(seam, function);
-  SetResultVariable(Param(params, 0), TruthText(query && query()));
+  SetResultVariable(call.Param(0), TruthText(query && query()));
   return true;
 }
 
 // The state belongs to the calling host thread; a zero previous state means the call failed.
-bool SetExecutionState(Params params, EXECUTION_STATE state) {
+bool SetExecutionState(const ActionCall& call, EXECUTION_STATE state) {
   const bool accepted = SetThreadExecutionState(state) != 0;
-  SetResultVariable(Param(params, 0), TruthText(accepted));
+  SetResultVariable(call.Param(0), TruthText(accepted));
   return accepted;
 }
 }  // namespace
 
 bool SetProcessPrivilege(const char* name, bool enable) {
-  OSVERSIONINFOA version{};
-  version.dwOSVersionInfoSize = sizeof version;
-  if (GetVersionExA(&version) && version.dwPlatformId != VER_PLATFORM_WIN32_NT) return true;
   HANDLE opened = nullptr;
   if (OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &opened)) {
     const Handle token(opened);
@@ -92,39 +95,41 @@ bool SetProcessPrivilege(const char* name, bool enable) {
 }
 
 // kxLogOff: ends the user's session; no privilege is needed for that.
-bool RunLogOff(Params params) { return EndSession(params, EWX_LOGOFF, false); }
-bool RunShutdown(Params params) { return EndSession(params, EWX_SHUTDOWN, true); }
-bool RunReboot(Params params) { return EndSession(params, EWX_REBOOT, true); }
+bool RunLogOff(const ActionCall& call) { return EndSession(call, EWX_LOGOFF, false); }
+bool RunShutdown(const ActionCall& call) { return EndSession(call, EWX_SHUTDOWN, true); }
+bool RunReboot(const ActionCall& call) { return EndSession(call, EWX_REBOOT, true); }
 
 // kxRestart: a reboot that brings back the applications that were open (EWX_RESTARTAPPS),
 // not a power-off.
-bool RunRestart(Params params) { return EndSession(params, kRestartType, true); }
+bool RunRestart(const ActionCall& call) { return EndSession(call, kRestartType, true); }
 
 // kxPowerOff: refused before anything else when the power policy does not allow it; LastError
 // then carries whatever reason the thread holds, the policy query sets none of its own.
-bool RunPowerOff(Params params) {
+bool RunPowerOff(const ActionCall& call) {
   const auto allowed = PowrprofEntry(Seams().isPwrShutdownAllowed, "IsPwrShutdownAllowed");
-  if (!allowed || !allowed()) return ReportLastError(Param(params, 1));
-  return EndSession(params, EWX_POWEROFF, true);
+  if (!allowed || !allowed()) return ReportLastError(call.Param(1));
+  return EndSession(call, EWX_POWEROFF, true);
 }
 
-bool RunSuspend(Params params) { return EnterSleepState(params, false); }
-bool RunHibernate(Params params) { return EnterSleepState(params, true); }
+bool RunSuspend(const ActionCall& call) { return EnterSleepState(call, false); }
+bool RunHibernate(const ActionCall& call) { return EnterSleepState(call, true); }
 
 // The capability queries always succeed, whatever they answer, and never touch LastError.
-bool RunCanSuspend(Params params) {
-  return AnswerCapability(params, Seams().isPwrSuspendAllowed, "IsPwrSuspendAllowed");
+bool RunCanSuspend(const ActionCall& call) {
+  return AnswerCapability(call, Seams().isPwrSuspendAllowed, "IsPwrSuspendAllowed");
 }
-bool RunCanPowerOff(Params params) {
-  return AnswerCapability(params, Seams().isPwrShutdownAllowed, "IsPwrShutdownAllowed");
+bool RunCanPowerOff(const ActionCall& call) {
+  return AnswerCapability(call, Seams().isPwrShutdownAllowed, "IsPwrShutdownAllowed");
 }
-bool RunCanHibernate(Params params) {
-  return AnswerCapability(params, Seams().isPwrHibernateAllowed, "IsPwrHibernateAllowed");
+bool RunCanHibernate(const ActionCall& call) {
+  return AnswerCapability(call, Seams().isPwrHibernateAllowed, "IsPwrHibernateAllowed");
 }
 
 // kxDisableSleep keeps both the system and the display awake until kxEnableSleep runs on the
 // same thread; neither writes LastError.
-bool RunDisableSleep(Params params) {
-  return SetExecutionState(params, ES_CONTINUOUS | ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED);
+bool RunDisableSleep(const ActionCall& call) {
+  return SetExecutionState(call, ES_CONTINUOUS | ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED);
 }
-bool RunEnableSleep(Params params) { return SetExecutionState(params, ES_CONTINUOUS); }
+bool RunEnableSleep(const ActionCall& call) { return SetExecutionState(call, ES_CONTINUOUS); }
+
+std::span<const std::string_view> SessionEndOptions() { return kSessionEndOptions; }

@@ -13,13 +13,14 @@
 #include <vector>
 
 #include "actions/actions.h"
-#include "core/conventions.h"
+#include "core/failures.h"
+#include "core/host_io.h"
 #include "platform/raii.h"
 #include "platform/resources.h"
 #include "platform/seams.h"
+#include "pure/text.h"
 
 namespace {
-constexpr int kErrorMessageId = 57;
 
 // The toolhelp functions are looked up rather than imported, as they are missing from some
 // systems; without them the process list is empty.
@@ -95,12 +96,15 @@ KillOutcome EndMatchingProcesses(std::string_view program) {
   const Handle snapshot = FromCreateFile(toolhelp.snapshot(TH32CS_SNAPPROCESS, 0));
   if (!snapshot) return {false, GetLastError()};
   const bool byPath = program.find_first_of("\\:") != std::string_view::npos;
+  const DWORD self = GetCurrentProcessId();
   std::optional<KillOutcome> last;
   PROCESSENTRY32 entry{};
   entry.dwSize = sizeof entry;
   for (BOOL more = toolhelp.first(snapshot.get(), &entry); more;
        more = toolhelp.next(snapshot.get(), &entry)) {
-    if (!NamesProgram(entry, program, byPath)) continue;
+    // The host itself (a publication closing its other instances) is never ended: the script
+    // would stop mid-line and the processes later in the list would never be tried.
+    if (entry.th32ProcessID == self || !NamesProgram(entry, program, byPath)) continue;
     const bool ended = Terminate(entry.th32ProcessID);
     last = KillOutcome{ended, ended ? DWORD{ERROR_SUCCESS} : GetLastError()};
   }
@@ -137,10 +141,10 @@ Icon HostProgramIcon() {
 
 // kxErrorMessage: the system's text for a code, without its final period and line break;
 // a code Windows has no text for gives the empty text, still a success.
-bool RunErrorMessage(Params params) {
-  const std::string variable = Param(params, 1);
-  const std::optional<std::int32_t> code = ParseInteger(Param(params, 0));
-  if (!code) return ReportInvalidArguments(kErrorMessageId, variable);
+bool RunErrorMessage(const ActionCall& call) {
+  const std::string variable = call.Param(1);
+  const std::optional<std::int32_t> code = ParseInteger(call.Param(0));
+  if (!code) return ReportInvalidArguments(call);
   SetResultVariable(variable, SystemErrorText(static_cast<DWORD>(*code)));
   return true;
 }
@@ -148,8 +152,8 @@ bool RunErrorMessage(Params params) {
 // kxMemoryStatus: Name0 the load in percent, then total and available physical memory, page
 // file and the host process's address space, in bytes and full 64 bits. "False" lands on the
 // name itself only when the query fails.
-bool RunMemoryStatus(Params params) {
-  const std::string array = Param(params, 0);
+bool RunMemoryStatus(const ActionCall& call) {
+  const std::string array = call.Param(0);
   MEMORYSTATUSEX status{};
   status.dwLength = sizeof status;
   if (!GlobalMemoryStatusEx(&status)) {
@@ -167,9 +171,10 @@ bool RunMemoryStatus(Params params) {
 
 // kxKillProgram: every process whose executable (file name, or whole path) matches gets its own
 // attempt, and the last attempt decides. A failed last attempt reports its own reason; when
-// nothing matched the reason is the end of the list, "no more files".
-bool RunKillProgram(Params params) {
-  const std::string program = Param(params, 0), variable = Param(params, 1);
+// nothing matched the reason is the end of the list, "no more files". The process the action
+// runs in is skipped, so a host that matches alone gives "False" and that same reason.
+bool RunKillProgram(const ActionCall& call) {
+  const std::string program = call.Param(0), variable = call.Param(1);
   const KillOutcome outcome = EndMatchingProcesses(program);
   if (!outcome.ended) return ReportSystemError(variable, outcome.reason);
   SetResultVariable(variable, kTrue);
@@ -179,9 +184,9 @@ bool RunKillProgram(Params params) {
 // kxShellAbout: the title bar shows the second text, the first line the first text (Windows
 // splits the application text at "#"), the third text below, with the host program's icon.
 // Modal: returns when the user closes the box.
-bool RunShellAbout(Params params) {
-  const std::string first = Param(params, 0), second = Param(params, 1), third = Param(params, 2),
-                    variable = Param(params, 3);
+bool RunShellAbout(const ActionCall& call) {
+  const std::string first = call.Param(0), second = call.Param(1), third = call.Param(2),
+                    variable = call.Param(3);
   const Icon icon = HostProgramIcon();
   const std::string application = second + "#" + first;
   if (!Seams().shellAbout(GetActiveWindow(), application.c_str(), third.c_str(), icon.get())) {

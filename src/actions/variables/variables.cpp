@@ -9,12 +9,14 @@
 #include <vector>
 
 #include "actions/actions.h"
-#include "core/conventions.h"
+#include "core/failures.h"
+#include "core/host_io.h"
+#include "core/random.h"
+#include "pure/text.h"
 #include "pure/variable_lists.h"
 
 namespace {
 
-constexpr int kSetVarId = 24;
 // The largest file kxSaveVariables builds from pieces (one stretch of the host's dump is
 // written as it is, whatever its size): as kxDupeStr's limit, far above a real selection.
 constexpr std::uint64_t kMaxSavedBytes = 256ull << 20;
@@ -102,11 +104,11 @@ class LocaleFold {
 // split at the separator ("|" when it is blank): pairwise when the counts agree, one value to
 // every name, or else every name becomes an array name0, name1 ... holding all the values.
 // A blank name list or value list is invalid: a single empty value cannot be assigned.
-bool RunSetVar(Params params) {
-  const std::string nameList = Param(params, 0);
-  const std::string valueList = Param(params, 1);
-  if (IsBlank(nameList) || IsBlank(valueList)) return ReportInvalidArguments(kSetVarId, "");
-  const std::string given = Param(params, 2);
+bool RunSetVar(const ActionCall& call) {
+  const std::string nameList = call.Param(0);
+  const std::string valueList = call.Param(1);
+  if (IsBlank(nameList) || IsBlank(valueList)) return ReportInvalidArguments(call);
+  const std::string given = call.Param(2);
   const std::string_view separator = IsBlank(given) ? std::string_view("|") : given;
   const auto names = SplitText(",", nameList);
   const auto values = SplitText(separator, valueList);
@@ -118,7 +120,7 @@ bool RunSetVar(Params params) {
     const std::uint64_t assignments =
         values.size() == 1 ? names.size() : std::uint64_t{names.size()} * values.size();
     if (assignments > kMaxAssignments || bytes * names.size() > kMaxAssignedBytes)
-      return ReportInvalidArguments(kSetVarId, "");
+      return ReportInvalidArguments(call);
   }
   if (values.size() == names.size()) {
     for (size_t i = 0; i < names.size(); ++i) SetResultVariable(names[i], values[i]);
@@ -135,8 +137,8 @@ bool RunSetVar(Params params) {
 // A blank list clears every variable through the host's nameless ClearVariables. An empty
 // item inside a longer list ("a,,b", a trailing comma) is skipped: passed on, it would be
 // that same nameless command and wipe every variable of the publication.
-bool RunClearVariables(Params params) {
-  const std::string list = Param(params, 0);
+bool RunClearVariables(const ActionCall& call) {
+  const std::string list = call.Param(0);
   if (IsBlank(list)) {
     ClearHostVariable("");
     return true;
@@ -193,9 +195,9 @@ bool RunClearVariables(Params params) {
 // as written with its current value. Every line ends in CR LF. Nothing matched leaves the
 // file alone. A file that cannot be written is reported in LastError with a false result,
 // and the author's old file stays whole.
-bool RunSaveVariables(Params params) {
-  const std::string list = Param(params, 0);
-  const std::string path = Param(params, 1);
+bool RunSaveVariables(const ActionCall& call) {
+  const std::string list = call.Param(0);
+  const std::string path = call.Param(1);
   // Not handed to the host either: it would open the device and write to it, and a serial
   // port takes its time.
   if (const FileFailure failure = RefuseDevice(path, true)) return ReportFileFailure("", failure);

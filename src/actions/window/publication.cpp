@@ -7,14 +7,13 @@
 
 #include "actions/actions.h"
 #include "actions/window/window_handle.h"
-#include "core/conventions.h"
+#include "core/failures.h"
+#include "core/host_io.h"
 
 namespace {
 
 constexpr char kPublicationClass[] = "TWorkform";
 constexpr char kApplicationClass[] = "TApplication";
-constexpr int kHideAppCaptionId = 89;
-constexpr int kShowAppCaptionId = 90;
 
 // An empty title names no publication: FindWindowA would take it as "a window with no
 // text" and could pick a stranger's window.
@@ -25,10 +24,10 @@ void ShowHostWindow(const char* className, int command) {
 }
 
 // The style word is 32 bits; only the title bar and its border (WS_CAPTION) change.
-bool ChangeCaption(int actionId, Params params, bool show) {
-  const std::string variable = Param(params, 1);
-  const std::optional<HWND> window = ParseWindowHandle(Param(params, 0));
-  if (!window) return ReportInvalidArguments(actionId, variable);
+bool ChangeCaption(const ActionCall& call, bool show) {
+  const std::string variable = call.Param(1);
+  const std::optional<HWND> window = ParseWindowHandle(call.Param(0));
+  if (!window) return ReportInvalidArguments(call);
   const auto style = static_cast<DWORD>(GetWindowLongPtrA(*window, GWL_STYLE));
   const DWORD changed = show ? style | WS_CAPTION : style & ~static_cast<DWORD>(WS_CAPTION);
   // The previous style comes back, and that can be 0: only the last error tells a failure.
@@ -49,7 +48,7 @@ bool ChangeCaption(int actionId, Params params, bool show) {
 
 // kxHidePublication: the publication window first, then the application window (and with it
 // the taskbar button). A window that is not there is skipped; the action always succeeds.
-bool RunHidePublication(Params) {
+bool RunHidePublication(const ActionCall&) {
   ShowHostWindow(kPublicationClass, SW_HIDE);
   ShowHostWindow(kApplicationClass, SW_HIDE);
   return true;
@@ -57,7 +56,7 @@ bool RunHidePublication(Params) {
 
 // kxShowPublication: as kxHidePublication in the same order; a minimised or maximised
 // window comes back in its normal placement.
-bool RunShowPublication(Params) {
+bool RunShowPublication(const ActionCall&) {
   ShowHostWindow(kPublicationClass, SW_RESTORE);
   ShowHostWindow(kApplicationClass, SW_RESTORE);
   return true;
@@ -65,18 +64,18 @@ bool RunShowPublication(Params) {
 
 // kxHideFromTaskbar: hiding the application window takes the button away while the
 // publication window stays on screen and usable.
-bool RunHideFromTaskbar(Params) {
+bool RunHideFromTaskbar(const ActionCall&) {
   ShowHostWindow(kApplicationClass, SW_HIDE);
   return true;
 }
 
-bool RunShowOnTaskbar(Params) {
+bool RunShowOnTaskbar(const ActionCall&) {
   ShowHostWindow(kApplicationClass, SW_RESTORE);
   return true;
 }
 
 // kxHideAppCaption: "True", or "False" with the reason (invalid arguments for a handle text
 // that is not a number, the system's text for a handle that names no window).
-bool RunHideAppCaption(Params params) { return ChangeCaption(kHideAppCaptionId, params, false); }
+bool RunHideAppCaption(const ActionCall& call) { return ChangeCaption(call, false); }
 
-bool RunShowAppCaption(Params params) { return ChangeCaption(kShowAppCaptionId, params, true); }
+bool RunShowAppCaption(const ActionCall& call) { return ChangeCaption(call, true); }

@@ -10,7 +10,8 @@
 
 #include "actions/actions.h"
 #include "actions/window/window_handle.h"
-#include "core/conventions.h"
+#include "core/failures.h"
+#include "core/host_io.h"
 #include "platform/files.h"
 #include "platform/raii.h"
 #include "pure/bmp.h"
@@ -54,8 +55,6 @@ DWORD LastErrorOr(DWORD fallback) {
 // Rows are read out of the bitmap a band at a time, so a large screen never needs a second
 // full-size copy of itself in memory.
 constexpr std::uint32_t kBandBytes = 1 << 20;
-
-constexpr int kHandleShotId = 65;
 
 // The bitmap as a BMP file: the file layer's failure, or the code of a drawing call that
 // failed (`drawing`).
@@ -154,22 +153,22 @@ std::optional<std::string> CaptureWindowToFile(HWND window, std::string_view pat
 
 // kxActiveShot: the window the user works in. With no foreground window there is nothing to
 // picture, and the author gets the system's text for an invalid window handle.
-bool RunActiveShot(Params params) {
-  const std::string path = Param(params, 0), variable = Param(params, 1);
+bool RunActiveShot(const ActionCall& call) {
+  const std::string path = call.Param(0), variable = call.Param(1);
   return ReportCapture(variable, CaptureWindowToFile(GetForegroundWindow(), path));
 }
 
 // kxHandleShot: any window, by the handle the script holds ([WinHandle] for the publication).
-bool RunHandleShot(Params params) {
-  const std::string path = Param(params, 0), variable = Param(params, 2);
-  const std::optional<HWND> window = ParseWindowHandle(Param(params, 1));
-  if (!window) return ReportInvalidArguments(kHandleShotId, variable);
+bool RunHandleShot(const ActionCall& call) {
+  const std::string path = call.Param(0), variable = call.Param(2);
+  const std::optional<HWND> window = ParseWindowHandle(call.Param(1));
+  if (!window) return ReportInvalidArguments(call);
   return ReportCapture(variable, CaptureWindowToFile(*window, path));
 }
 
 // kxScreenShot: the desktop window's rectangle is the primary display, whatever else is
 // attached.
-bool RunScreenShot(Params params) {
-  const std::string path = Param(params, 0), variable = Param(params, 1);
+bool RunScreenShot(const ActionCall& call) {
+  const std::string path = call.Param(0), variable = call.Param(1);
   return ReportCapture(variable, CaptureWindowToFile(GetDesktopWindow(), path));
 }

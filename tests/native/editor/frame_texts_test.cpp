@@ -30,18 +30,7 @@ TEST(FrameTexts, ColorAnswers) {
   for (const auto& row : rows) EXPECT_EQ(ParseColorAnswer(row.answer), row.color) << row.answer;
 }
 
-TEST(FrameTexts, DialogFiles) {
-  EXPECT_EQ(SplitDialogFiles("C:\\a.txt\0\0"s), (std::vector<std::string>{"C:\\a.txt"}));
-  EXPECT_EQ(SplitDialogFiles("D:\\\0b.txt\0c.txt\0\0"s),
-            (std::vector<std::string>{"D:\\b.txt", "D:\\c.txt"}));
-  EXPECT_EQ(SplitDialogFiles("D:\\dir\0b.txt\0c.txt\0\0"s),
-            (std::vector<std::string>{"D:\\dir\\b.txt", "D:\\dir\\c.txt"}));
-  EXPECT_TRUE(SplitDialogFiles("\0\0"s).empty());
-}
-
-TEST(FrameTexts, AppendedPathsAndFolders) {
+TEST(FrameTexts, AppendedPaths) {
   EXPECT_EQ(AppendPath("", "D:\\b.txt"), "D:\\b.txt");
   EXPECT_EQ(AppendPath("C:\\a.txt", "D:\\b.txt"), "C:\\a.txt|D:\\b.txt");
-  EXPECT_EQ(WithTrailingBackslash("C:\\Temp"), "C:\\Temp\\");
-  EXPECT_EQ(WithTrailingBackslash("C:\\"), "C:\\");
 }

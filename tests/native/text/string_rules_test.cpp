@@ -198,6 +198,11 @@ TEST(AppendPrepend, CompareWholeDoubleByteCharacters) {
   }
 }
 
+TEST(WithTrailingBackslash, OneOfItsOwn) {
+  EXPECT_EQ(WithTrailingBackslash("C:\\Temp", kNoLeadBytes), "C:\\Temp\\");
+  EXPECT_EQ(WithTrailingBackslash("C:\\", kNoLeadBytes), "C:\\");
+}
+
 TEST(FilterChars, Sets) {
   // "Привет" in code page 1251: letters above 127 are never Latin letters.
   const std::string mixed = "\xCF\xF0\xE8\xE2\xE5\xF2, World 2!";

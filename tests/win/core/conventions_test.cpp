@@ -1,10 +1,12 @@
 // The shared operations, called directly on the plug-in code linked into this program and
 // registered with a host stand-in, so what the host receives can be checked exactly.
-#include "core/conventions.h"
-
 #include <gtest/gtest.h>
 
+#include "core/failures.h"
 #include "core/host.h"
+#include "core/host_io.h"
+#include "core/random.h"
+#include "core/shell.h"
 #include "encoding.h"
 #include "fixture.h"
 #include "inprocess.h"
@@ -167,9 +169,12 @@ TEST_F(Conventions, TempFilePathIsTheTempFolderAndABracedGuid) {
 }
 
 TEST_F(Conventions, FailureTextsAndTheirOrder) {
-  EXPECT_EQ(InvalidArgumentsText(24), "Invalid \"kxSetVar\" action arguments");
-  EXPECT_EQ(InvalidArgumentsText(22), "Invalid \"kxNumberToRoman\" action arguments");
-  EXPECT_FALSE(ReportInvalidArguments(24, "[Result]"));
+  const char* const params[] = {"x", "[Result]"};
+  const ActionCall setVar{*FindAction(24), params}, toRoman{*FindAction(22), params};
+  EXPECT_EQ(InvalidArgumentsText(setVar), "Invalid \"kxSetVar\" action arguments");
+  EXPECT_EQ(InvalidArgumentsText(toRoman), "Invalid \"kxNumberToRoman\" action arguments");
+  // "False" goes into the row's result slot.
+  EXPECT_FALSE(ReportInvalidArguments(toRoman));
   ASSERT_EQ(host.setCalls.size(), 2u);
   EXPECT_EQ(host.setCalls[0].name, "LastError");
   EXPECT_EQ(host.setCalls[1].name, "[Result]");
@@ -221,7 +226,8 @@ TEST_F(Conventions, ShellOpenOfAMissingFileFails) {
 }
 
 TEST_F(Conventions, RandomDrawsStayInRange) {
-  for (int i = 0; i < 1000; ++i) EXPECT_LT(DrawRandom(3), 3u);
+  ClockSeededRandom random;
+  for (int i = 0; i < 1000; ++i) EXPECT_LT(random.Next(3), 3u);
 }
 
 }  // namespace

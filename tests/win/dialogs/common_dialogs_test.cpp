@@ -478,6 +478,18 @@ TEST_F(RealDialogs, FontDialogWritesFiveIndexes) {
   EXPECT_TRUE(host.setCalls.empty());
 }
 
+// The unreadable colour (-1) went into the dialog as white; the form's font button takes black.
+TEST_F(RealDialogs, FontDialogWithAnUnreadableColourStartsAtBlack) {
+  const std::string face = FontInstalled("Arial") ? "Arial" : "Liberation Sans";
+  for (const std::string colour : {"red", "1,2"}) {
+    DialogWatcher watcher([](HWND dialog) { PressButton(dialog, IDOK); });
+    ASSERT_TRUE(host.Exec("kxFontDialog", {face + "|12|" + colour, "F"})) << colour;
+    ASSERT_TRUE(watcher.found()) << colour;
+    EXPECT_EQ(captured.font.rgbColors, 0u) << colour;
+    EXPECT_EQ(Var("F0"), "0,0,0") << colour;
+  }
+}
+
 // The panel reads what the system's codecs read, whatever the extension says, and stays
 // empty for everything else.
 TEST(PreviewDecoding, SizesOfPicturesAndNothingForTheRest) {

@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "core/conventions.h"
+#include "core/failures.h"
+#include "core/host_io.h"
 #include "dialog_watcher.h"
 #include "encoding.h"
 #include "fixture.h"

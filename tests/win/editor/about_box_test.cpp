@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/fonts.h"
 #include "fixture.h"
 #include "inprocess.h"
 #include "platform/resources.h"
@@ -62,7 +63,7 @@ TEST_F(AboutBoxTest, ShowsTheNameVersionDateAndDescriptionWithTheCreditsHidden) 
                    IsWindowVisible(GetDlgItem(box, IDA_THIRDPARTY_LABEL));
     RECT memo{};
     GetClientRect(GetDlgItem(box, IDA_HINT), &memo);
-    hintHeight = MulDiv(memo.bottom + 2 * GetSystemMetrics(SM_CYEDGE), 96, SystemDpi());
+    hintHeight = MulDiv(memo.bottom + 2 * GetSystemMetrics(SM_CYEDGE), 96, ScreenPixelsPerInch());
     GUITHREADINFO gui{};
     gui.cbSize = sizeof gui;
     GetGUIThreadInfo(GetWindowThreadProcessId(box, nullptr), &gui);

@@ -2,9 +2,12 @@
 // writes which slot, the combo and list defaults, and the Test buttons.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
+#include "core/catalogue.h"
+#include "editor/form_catalogue.h"
 #include "fixture.h"
 #include "inprocess.h"
 #include "platform/resources.h"
@@ -187,7 +190,7 @@ bool HasFocus(HWND form, HWND input) {
 TEST_F(SpecialFormTest, EverySpecialFormShowsItsTextsAndWritesEachSlotFromItsFrame) {
   for (const auto& row : kSpecialForms) {
     const size_t count = row.frames.size();
-    const std::wstring name = AnsiToWide(LoadResString(IDS_ACTION_NAME_BASE + row.id));
+    const std::wstring name = AnsiToWide(FindAction(row.id)->name);
     for (const bool ok : {true, false}) {
       Slots slots({"s0", "s1", "s2", "s3", "s4", "s5", "s6", "s7"});
       std::wstring caption, shownName, description;
@@ -296,6 +299,102 @@ TEST_F(SpecialFormTest, OptionListsPreselectFromTheSlotAndWriteTheTextFieldBack)
     EXPECT_EQ(selected, row.selected) << row.id;
     EXPECT_EQ(items, row.items) << row.id;
     EXPECT_EQ(slots.Text(static_cast<size_t>(row.slot)), row.text) << row.id;
+  }
+}
+
+// Each plain click toggles its item, as in a set of flags; the text lists the chosen items in
+// list order, whatever the order of the clicks. Clicked with the mouse, at the item.
+TEST_F(SpecialFormTest, PlainClicksInAnOptionListKeepTheEarlierChoice) {
+  const struct {
+    int id, frame, slot;
+    const char* text;
+    std::vector<int> clicks;
+    const char* written;
+  } rows[] = {
+      {42, 7, 6, "", {3, 1}, "ofNoValidate,ofPathMustExist"},
+      {43, 7, 6, "ofOverwritePrompt", {3, 1}, "ofOverwritePrompt,ofNoChangeDir,ofShareAware"},
+      {44, 7, 6, "", {1, 3}, "ofNoValidate,ofPathMustExist"},
+      {45, 7, 6, "", {3, 1}, "ofNoChangeDir,ofShareAware"},
+      {72, 5, 4, "", {3, 1}, "FOF_FILESONLY,FOF_NOCONFIRMATION"},
+      {41, 1, 1, "", {1, 3, 1}, "cdPreventFullOpen"},
+  };
+  for (const auto& row : rows) {
+    std::vector<const char*> texts(8, "x");
+    texts[static_cast<size_t>(row.slot)] = row.text;
+    Slots slots(texts);
+    FormWatcher watcher([&](HWND form) {
+      HWND list = GetDlgItem(form, FrameControlId(row.frame, IDL_FRAME_LIST));
+      for (const int item : row.clicks) {
+        RECT box{};
+        SendMessageW(list, LB_GETITEMRECT, item, reinterpret_cast<LPARAM>(&box));
+        POINT centre{(box.left + box.right) / 2, (box.top + box.bottom) / 2};
+        ClientToScreen(list, &centre);
+        const std::string before = InputAnsi(form, row.frame);
+        ClickAt(centre);
+        EXPECT_TRUE(WaitUntil([&] { return InputAnsi(form, row.frame) != before; }))
+            << row.id << " item " << item;
+      }
+      Click(form, IDB_OK);
+    });
+    ASSERT_TRUE(host.Edit(row.id, slots.get())) << row.id;
+    EXPECT_EQ(slots.Text(static_cast<size_t>(row.slot)), row.written) << row.id;
+  }
+}
+
+// Each text frame's variables button stands at one x in its column of the form, whatever
+// buttons follow it (a combo box keeps its own short width).
+TEST_F(SpecialFormTest, VariablesButtonsLineUpInEveryForm) {
+  std::array<int, 96> ids{};
+  const int count = FormIds(ids);
+  for (int i = 0; i < count; ++i) {
+    const FormSpec& design = *FindForm(ids[i]);
+    std::array<std::vector<LONG>, 2> lefts;
+    Slots slots({});
+    FormWatcher watcher([&](HWND form) {
+      for (int frame = 0; frame < design.frameCount; ++frame) {
+        if (design.frames[frame].kind == FrameKind::Combo) continue;
+        RECT box{};
+        GetWindowRect(GetDlgItem(form, FrameControlId(frame, IDB_FRAME_VARIABLES)), &box);
+        lefts[design.frames[frame].column ? 1 : 0].push_back(box.left);
+      }
+    });
+    host.Edit(design.id, slots.get());
+    for (const auto& column : lefts)
+      for (const LONG left : column) EXPECT_EQ(left, column.front()) << "id " << design.id;
+  }
+}
+
+// Nothing but the form's own disabled state keeps the author from a second Test, or from OK,
+// while the picture save dialog (which has no owner) is open.
+std::vector<BOOL> g_formEnabled;
+HWND g_testedForm = nullptr, g_dialogOwner = nullptr;
+template <typename Dialog>
+BOOL WINAPI NoteWhetherTheFormIsEnabled(Dialog dialog) {
+  g_formEnabled.push_back(IsWindowEnabled(g_testedForm));
+  g_dialogOwner = dialog->hwndOwner;
+  return FALSE;
+}
+
+TEST_F(SpecialFormTest, TestButtonDisablesTheFormWhileTheDialogIsOpen) {
+  Seams().chooseFont = &NoteWhetherTheFormIsEnabled<LPCHOOSEFONTA>;
+  Seams().chooseColor = &NoteWhetherTheFormIsEnabled<LPCHOOSECOLORA>;
+  Seams().getOpenFileName = &NoteWhetherTheFormIsEnabled<LPOPENFILENAMEA>;
+  Seams().getSaveFileName = &NoteWhetherTheFormIsEnabled<LPOPENFILENAMEA>;
+  for (const int id : {40, 41, 42, 43, 44, 45}) {
+    g_formEnabled.clear();
+    BOOL enabledAfter = FALSE;
+    Slots slots({});
+    FormWatcher watcher([&](HWND form) {
+      g_testedForm = form;
+      Click(form, IDB_TEST);
+      enabledAfter = IsWindowEnabled(form);
+    });
+    host.Edit(id, slots.get());
+    EXPECT_EQ(g_formEnabled, std::vector<BOOL>{FALSE}) << id;
+    EXPECT_TRUE(enabledAfter) << id;
+    // The disabled form is still the active window that owns the dialog; only the picture
+    // save dialog has none.
+    EXPECT_EQ(g_dialogOwner, id == 45 ? nullptr : g_testedForm) << id;
   }
 }
 

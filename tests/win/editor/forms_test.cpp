@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/catalogue.h"
 #include "editor/form_catalogue.h"
 #include "fixture.h"
 #include "guarded_block.h"
@@ -135,7 +136,7 @@ Seen ReadForm(HWND form, size_t frames) {
 TEST_F(EditFormTest, EveryGenericFormShowsItsActionAndWritesEverySlotOnOk) {
   for (const auto& row : kGenericForms) {
     const size_t count = row.captions.size();
-    const std::wstring name = AnsiToWide(LoadResString(IDS_ACTION_NAME_BASE + row.id));
+    const std::wstring name = AnsiToWide(FindAction(row.id)->name);
     std::vector<std::string> initial, typed;
     for (size_t i = 0; i < count; ++i) {
       initial.push_back("s" + std::to_string(i));
@@ -316,8 +317,7 @@ TEST_F(EditFormTest, HelpOpensTheTopicOfTheFormsOwnAction) {
       Click(form, IDB_CANCEL);
     });
     host.Edit(id, slots.get());
-    EXPECT_EQ(g_helpTarget,
-              helpFile + "::\\index.html#" + LoadResString(IDS_ACTION_NAME_BASE + id));
+    EXPECT_EQ(g_helpTarget, helpFile + "::\\index.html#" + std::string(FindAction(id)->name));
   }
   Seams() = saved;
   RegisterHelpFile("");

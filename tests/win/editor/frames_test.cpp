@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "actions/system/power.h"
+#include "core/fonts.h"
 #include "editor/form_catalogue.h"
 #include "fixture.h"
 #include "inprocess.h"
@@ -32,7 +34,7 @@ FormSpec AllFrames() {
     frame.caption = IDS_CAPTION_BASE + 3;
     height += frame.kind == FrameKind::List ? 193 : 62;
   }
-  design.frames[kList].items = {IDS_ITEMS_EWX, 3};
+  design.frames[kList].items = &SessionEndOptions;
   design.frames[kOpen].files = FilesButton::Open;
   design.frames[kSave].files = FilesButton::Save;
   design.frames[kFolder].files = FilesButton::Folder;
@@ -51,8 +53,8 @@ class FramesTest : public ::testing::Test {
 
   // Opens the all-frames form on `texts`, runs `script`, presses OK; the slots afterwards.
   std::vector<std::string> Run(const std::vector<const char*>& texts,
-                               std::function<void(HWND)> script) {
-    static const FormSpec design = AllFrames();
+                               std::function<void(HWND)> script,
+                               const FormSpec& design = AllFrames()) {
     Slots slots(texts);
     FormWatcher watcher([&](HWND form) {
       script(form);
@@ -132,6 +134,7 @@ LOGFONTA g_initialFont;
 BOOL WINAPI PickArialBold(LPCHOOSEFONTA dialog) {
   g_initialFont = *dialog->lpLogFont;
   lstrcpyA(dialog->lpLogFont->lfFaceName, "Arial");
+  dialog->lpLogFont->lfHeight = -MulDiv(12, ScreenPixelsPerInch(), 72);
   dialog->lpLogFont->lfWeight = FW_BOLD;
   dialog->lpLogFont->lfItalic = FALSE;
   dialog->iPointSize = 120;
@@ -156,6 +159,42 @@ TEST_F(FramesTest, FontButtonWritesTheChosenFont) {
       Run({"", "", "  "}, [](HWND form) { Click(form, Button(kFont, IDB_FRAME_FONT)); });
   EXPECT_STREQ(g_initialFont.lfFaceName, "Tahoma");
   EXPECT_EQ(kept[kFont], "  ");
+}
+
+// What the stand-in font dialog answers: a character height and the size in tenths of a point.
+LONG g_chosenHeight;
+INT g_chosenTenths;
+BOOL WINAPI PickSize(LPCHOOSEFONTA dialog) {
+  dialog->lpLogFont->lfHeight = g_chosenHeight;
+  dialog->iPointSize = g_chosenTenths;
+  return TRUE;
+}
+
+// A form's Font button and kxFontDialog give one size for one choice: the dialog's rounding
+// of the character height it chose (a typed 10.5 is 11), its tenths rounded when it set none.
+TEST_F(FramesTest, FontSizeIsTheDialogsRoundingInTheFormAndInKxFontDialog) {
+  if (ScreenPixelsPerInch() != 96) GTEST_SKIP() << "the heights below are those of 96 DPI";
+  const struct {
+    LONG height;
+    INT tenths;
+    const char* size;
+  } rows[] = {{-16, 120, "12"}, {-14, 105, "11"}, {-13, 97, "10"},
+              {-15, 112, "11"}, {0, 95, "10"},    {20, 104, "10"}};
+  Seams().chooseFont = &PickSize;
+  for (const auto& row : rows) {
+    g_chosenHeight = row.height;
+    g_chosenTenths = row.tenths;
+    ASSERT_TRUE(host.Exec("kxFontDialog", {"Arial|8|0,0,0", "F"}));
+    EXPECT_EQ(host.Value("F2"), row.size) << row.height << " " << row.tenths;
+    Slots slots({"Arial|8|0,0,0", "[F]"});
+    FormWatcher watcher([](HWND form) {
+      Click(form, FrameControlId(0, IDB_FRAME_FONT));
+      Click(form, IDB_OK);
+    });
+    ASSERT_TRUE(host.Edit(40, slots.get()));
+    EXPECT_EQ(slots.Text(0), std::string("Arial|") + row.size + "|0,0,0")
+        << row.height << " " << row.tenths;
+  }
 }
 
 DWORD g_fileFlags;
@@ -225,6 +264,36 @@ TEST_F(FramesTest, ListSelectsItemsFoundInTheSlotAndWritesTheSelection) {
   });
   EXPECT_EQ(selected, std::vector<int>{1});
   EXPECT_EQ(slots[kList], "EWX_FORCE,EWX_FORCEIFHUNG");
+}
+
+// An edit takes 30,000 characters unless told otherwise; a variable has no such limit. Pasted
+// with Ctrl+V into every kind of input, a combo box's included, and written back whole.
+TEST_F(FramesTest, PasteOfMoreThan30000CharactersIsWrittenBackWhole) {
+  FormSpec design = AllFrames();
+  design.frames[kPlain].kind = FrameKind::Combo;
+  design.frames[kPlain].items = &SessionEndOptions;
+  design.frames[kPlain].width = 208;
+  std::string text(100000, ' ');
+  for (size_t i = 0; i < text.size(); ++i) text[i] = static_cast<char>('a' + i % 26);
+  const auto slots = Run(
+      {},
+      [&](HWND form) {
+        for (int frame = 0; frame < kFrames; ++frame) {
+          HWND input = Input(form, frame);
+          PutOnClipboard(form, AnsiToWide(text));
+          // The paste replaces the whole text, selected first: a press that another program's
+          // window took (or half took, a plain "v") is repeated.
+          const auto pasted = [&] { return GetWindowTextLengthW(input) >= 100000; };
+          for (int attempt = 0; attempt < 3 && !pasted(); ++attempt) {
+            SendMessageW(form, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(input), TRUE);
+            PressWithCtrl(form, 'V');
+            WaitUntil(pasted);
+          }
+        }
+      },
+      design);
+  for (int frame = 0; frame < kFrames; ++frame)
+    EXPECT_TRUE(slots[frame] == text) << "frame " << frame << ": " << slots[frame].size();
 }
 
 }  // namespace

@@ -81,6 +81,54 @@ inline void Click(HWND form, int id) {
                reinterpret_cast<LPARAM>(GetDlgItem(form, id)));
 }
 
+// Real input, as the author gives it: a left click at a point of the screen, a key with Ctrl.
+inline void ClickAt(POINT at) {
+  INPUT inputs[3] = {};
+  // Every event carries the point: a pointer moved by another program between them (the
+  // display is shared) must not move the press.
+  const DWORD flags[3] = {0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
+  for (int i = 0; i < 3; ++i) {
+    inputs[i].type = INPUT_MOUSE;
+    inputs[i].mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    inputs[i].mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    inputs[i].mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | flags[i];
+  }
+  SendInput(3, inputs, sizeof(INPUT));
+}
+// The display is shared with programs that may take the focus meanwhile: the form is brought
+// back to the foreground first, and a caller checks that the press arrived.
+inline void PressWithCtrl(HWND form, WORD key) {
+  SetForegroundWindow(form);
+  for (int i = 0; i < 100 && GetForegroundWindow() != form; ++i) Sleep(10);
+  INPUT inputs[4] = {};
+  const WORD keys[4] = {VK_CONTROL, key, key, VK_CONTROL};
+  for (int i = 0; i < 4; ++i) {
+    inputs[i].type = INPUT_KEYBOARD;
+    inputs[i].ki.wVk = keys[i];
+    inputs[i].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
+  }
+  SendInput(4, inputs, sizeof(INPUT));
+}
+inline void PutOnClipboard(HWND owner, const std::wstring& text) {
+  const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  CopyMemory(GlobalLock(block), text.c_str(), bytes);
+  GlobalUnlock(block);
+  if (!OpenClipboard(owner)) return;
+  EmptyClipboard();
+  if (!SetClipboardData(CF_UNICODETEXT, block)) GlobalFree(block);
+  CloseClipboard();
+}
+// Input reaches the form through its own loop: polls until `done` holds, at most a few seconds.
+template <typename Done>
+bool WaitUntil(Done done) {
+  for (int i = 0; i < 500; ++i) {
+    if (done()) return true;
+    Sleep(10);
+  }
+  return done();
+}
+
 // Parameter slots as the host holds them: GlobalAlloc'd texts or null, freed at the end.
 class Slots {
  public:

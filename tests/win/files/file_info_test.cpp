@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "core/conventions.h"
+#include "core/failures.h"
+#include "core/host_io.h"
 #include "encoding.h"
 #include "files_helpers.h"
 #include "fixture.h"

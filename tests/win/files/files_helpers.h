@@ -6,7 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "core/conventions.h"
+#include "core/failures.h"
+#include "core/host_io.h"
 
 // A file of `size` bytes that takes no room: the end is moved, nothing is written.
 inline bool MakeSparseFile(const std::string& path, std::uint64_t size) {

@@ -7,7 +7,9 @@
 #include <thread>
 #include <vector>
 
-#include "core/conventions.h"
+#include "core/failures.h"
+#include "core/host_io.h"
+#include "core/shell.h"
 #include "editor/form_layer.h"
 #include "fixture.h"
 #include "inprocess.h"
@@ -149,7 +151,7 @@ TEST_F(HelpTest, F1InAPropertyFormOpensTheBuiltHelpAtTheActionsTopic) {
   for (const int id : {1, 75, 95}) {
     g_helpTarget.clear();
     ASSERT_TRUE(PressF1InForm(host, id)) << id;
-    EXPECT_EQ(g_helpTarget, chm + "::\\index.html#" + LoadResString(IDS_ACTION_NAME_BASE + id));
+    EXPECT_EQ(g_helpTarget, chm + "::\\index.html#" + std::string(FindAction(id)->name));
   }
   EXPECT_TRUE(host.messages.empty());
 }

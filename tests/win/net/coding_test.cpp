@@ -4,7 +4,8 @@
 #include <random>
 #include <string>
 
-#include "core/conventions.h"
+#include "core/failures.h"
+#include "core/host_io.h"
 #include "encoding.h"
 #include "fixture.h"
 #include "pure/base64.h"

@@ -12,7 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "core/conventions.h"
+#include "core/failures.h"
+#include "core/host_io.h"
 #include "encoding.h"
 #include "fixture.h"
 #include "platform/buffers.h"

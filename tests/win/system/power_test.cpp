@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "core/conventions.h"
+#include "core/failures.h"
+#include "core/host_io.h"
 #include "system_fixture.h"
 
 namespace {

@@ -9,7 +9,8 @@
 #include <thread>
 #include <vector>
 
-#include "core/conventions.h"
+#include "core/failures.h"
+#include "core/host_io.h"
 #include "encoding.h"
 #include "fixture.h"
 #include "system_fixture.h"
@@ -77,25 +78,40 @@ TEST_F(SystemInfoTest, MemoryStatusWritesSevenIndexedNumbers) {
   EXPECT_FALSE(host.Var("Mem").has_value());
 }
 
-// A copy of the idle helper (built beside this program) in the temporary folder under a name
-// no other process has, started as a child; whatever the test does, the children end and the
-// copy goes with the object.
+// The folder of this program, where the build puts the helpers, nbhost and the plug-in.
+std::string BuildFolder() {
+  char path[MAX_PATH] = {};
+  std::string own(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
+  return own.substr(0, own.find_last_of('\\') + 1);
+}
+
+std::string TempFolder() {
+  char temp[MAX_PATH] = {};
+  return std::string(temp, GetTempPathA(MAX_PATH, temp));
+}
+
+// A copy of a program built beside this one (the idle helper unless told otherwise) under a
+// name no other process has, in `folder`, started as a child; whatever the test does, the
+// children end and the copy goes with the object.
 class IdleCopy {
  public:
-  explicit IdleCopy(const std::string& name) {
-    char folder[MAX_PATH] = {}, temp[MAX_PATH] = {};
-    std::string helper(folder, GetModuleFileNameA(nullptr, folder, MAX_PATH));
-    helper.replace(helper.find_last_of('\\') + 1, std::string::npos, "kx_idle.exe");
-    path_ = std::string(temp, GetTempPathA(MAX_PATH, temp)) + name;
-    CopyFileA(helper.c_str(), path_.c_str(), FALSE);  // a failed copy fails Start
+  explicit IdleCopy(const std::string& name, const char* program = "kx_idle.exe",
+                    const std::string& folder = TempFolder())
+      : path_(folder + name) {
+    CopyFileA((BuildFolder() + program).c_str(), path_.c_str(), FALSE);  // a failure fails Start
   }
-  bool Start() {
+  // `output`, when given, becomes the child's standard output.
+  bool Start(const std::string& arguments = "", HANDLE output = nullptr) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
+    if (output) {
+      startup.dwFlags = STARTF_USESTDHANDLES;
+      startup.hStdOutput = startup.hStdError = output;
+    }
     PROCESS_INFORMATION info{};
-    std::string command = "\"" + path_ + "\"";
-    if (!CreateProcessA(path_.c_str(), command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
-                        nullptr, nullptr, &startup, &info))
+    std::string command = "\"" + path_ + "\" " + arguments;
+    if (!CreateProcessA(path_.c_str(), command.data(), nullptr, nullptr, output != nullptr,
+                        CREATE_NO_WINDOW, nullptr, nullptr, &startup, &info))
       return false;
     CloseHandle(info.hThread);
     children_.push_back(info.hProcess);
@@ -111,9 +127,9 @@ class IdleCopy {
   }
   const std::string& path() const { return path_; }
   // True when child `index` has ended with exit code 0 within a few seconds.
-  bool EndedCleanly(size_t index) const {
+  bool EndedCleanly(size_t index, DWORD milliseconds = 5000) const {
     DWORD code = 1;
-    return WaitForSingleObject(children_[index], 5000) == WAIT_OBJECT_0 &&
+    return WaitForSingleObject(children_[index], milliseconds) == WAIT_OBJECT_0 &&
            GetExitCodeProcess(children_[index], &code) && code == 0;
   }
   bool Running(size_t index) const {
@@ -194,6 +210,43 @@ TEST_F(KillProgramTest, RefusedTerminationReportsItsOwnReason) {
   EXPECT_TRUE(copy.Running(0));
 }
 
+// The host's own executable name (a publication that closes its other instances): the copy of
+// the host running the script skips itself, ends the other process of that name, and goes on
+// with the script; alone, it ends nothing and says so. Both copies carry a name of this run.
+TEST_F(KillProgramTest, NeverEndsTheProcessItRunsIn) {
+  for (const bool other : {true, false}) {
+    SCOPED_TRACE(other ? "with another process of that name" : "the host alone");
+    const std::string name = UniqueName("self") + ".exe";
+    ScratchDir dir;
+    IdleCopy idle(name);
+    if (other) ASSERT_TRUE(idle.Start());
+    IdleCopy host(name, "nbhost.exe", dir.path() + "\\");
+    const std::string script = dir.Write(
+        "kill.nbs", "kxKillProgram \"" + name + "\" \"[K]\"\r\nSetVar \"[After]\" \"on\"\r\n");
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    const std::string printed = dir.File("printed.txt");
+    HANDLE output = CreateFileA(printed.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                                CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(output, INVALID_HANDLE_VALUE);
+    const bool started =
+        host.Start("--plugin \"" + BuildFolder() + "zaDode.nbp\" \"" + script + "\"", output);
+    CloseHandle(output);
+    ASSERT_TRUE(started);
+    EXPECT_TRUE(host.EndedCleanly(0, 60000));
+    const std::string variables = Ansi(ReadFileBytes(printed));
+    EXPECT_NE(variables.find("After=on"), std::string::npos) << variables;
+    if (other) {
+      EXPECT_NE(variables.find("K=True"), std::string::npos) << variables;
+      EXPECT_TRUE(idle.EndedCleanly(0));
+    } else {
+      EXPECT_NE(variables.find("K=False"), std::string::npos) << variables;
+      EXPECT_NE(variables.find("LastError=" + SystemErrorText(ERROR_NO_MORE_FILES)),
+                std::string::npos)
+          << variables;
+    }
+  }
+}
+
 // Finds the about box, checks its texts and closes it; runs beside the modal call.
 struct AboutWatcher {
   std::string title, body;
@@ -202,7 +255,7 @@ struct AboutWatcher {
   void Watch() {
     for (int attempt = 0; attempt < 200 && !found; ++attempt) {
       Sleep(50);
-      const HWND dialog = FindWindowA("#32770", nullptr);
+      const HWND dialog = OwnDialog();
       if (!dialog) continue;
       title = WindowText(dialog);
       EnumChildWindows(
@@ -215,6 +268,17 @@ struct AboutWatcher {
       found = true;
       PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     }
+  }
+  // Only this program's: a suite running beside it in the same prefix shows dialogs too, and
+  // closing one of those instead left the about box open for good.
+  static HWND OwnDialog() {
+    HWND dialog = nullptr;
+    while ((dialog = FindWindowExA(nullptr, dialog, "#32770", nullptr))) {
+      DWORD process = 0;
+      GetWindowThreadProcessId(dialog, &process);
+      if (process == GetCurrentProcessId()) return dialog;
+    }
+    return nullptr;
   }
   static std::string WindowText(HWND window) {
     char text[1024] = {};

@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "core/conventions.h"
+#include "core/failures.h"
+#include "core/host_io.h"
 #include "fixture.h"
 #include "platform/resources.h"
 #include "resources/resource.h"
@@ -146,14 +147,33 @@ TEST_F(FileOperationSeamTest, PathListsAndTitleAsTheShellReadsThem) {
   EXPECT_EQ(Result(), "True");
 }
 
-TEST_F(FileOperationSeamTest, CancelAndFailureAnswers) {
-  const struct {
-    int answer;
-    BOOL aborted;
-    DWORD lastError;
-    bool ok;
-    std::string result, lastErrorText;
-  } rows[] = {
+struct ShellAnswer {
+  int answer;
+  BOOL aborted;
+  DWORD lastError;
+  bool ok;
+  std::string result, lastErrorText;
+};
+
+class FileOperationAnswerTest : public FileOperationSeamTest {
+ protected:
+  void Check(const std::vector<ShellAnswer>& rows) {
+    for (const auto& row : rows) {
+      host.ClearVariables("");
+      g_answer = row.answer;
+      g_aborted = row.aborted;
+      g_lastError = row.lastError;
+      const std::string trace = std::to_string(row.answer) + (row.aborted ? " aborted" : "");
+      EXPECT_EQ(host.Exec("kxFileOperation", {"FO_COPY", "a", "b", "", "", "[Result]"}), row.ok)
+          << trace;
+      EXPECT_EQ(Result(), row.result) << trace;
+      EXPECT_EQ(LastError(), row.lastErrorText) << trace;
+    }
+  }
+};
+
+TEST_F(FileOperationAnswerTest, CancelAndFailureAnswers) {
+  Check({
       {0, TRUE, 0, true, "Cancel", "<unset>"},
       {ERROR_CANCELLED, TRUE, 0, true, "Cancel", "<unset>"},
       {0x75, FALSE, 0, true, "Cancel", "<unset>"},  // the shell's own "cancelled"
@@ -161,17 +181,18 @@ TEST_F(FileOperationSeamTest, CancelAndFailureAnswers) {
       {0x7C, FALSE, ERROR_ACCESS_DENIED, false, "False", SystemErrorText(ERROR_ACCESS_DENIED)},
       {0x7C, FALSE, 0, false, "False", SystemErrorText(ERROR_BAD_PATHNAME)},
       {0x71, FALSE, 0, false, "False", FormatResString(IDS_FILE_OPERATION_FAILED, {"0x71"})},
-  };
-  for (const auto& row : rows) {
-    host.ClearVariables("");
-    g_answer = row.answer;
-    g_aborted = row.aborted;
-    g_lastError = row.lastError;
-    EXPECT_EQ(host.Exec("kxFileOperation", {"FO_COPY", "a", "b", "", "", "[Result]"}), row.ok)
-        << row.answer;
-    EXPECT_EQ(Result(), row.result) << row.answer;
-    EXPECT_EQ(LastError(), row.lastErrorText) << row.answer;
-  }
+  });
+}
+
+// Without error UI the shell also sets its aborted flag for a file it could not touch: the
+// return code decides, and only the cancel codes are "Cancel".
+TEST_F(FileOperationAnswerTest, FailureWithTheAbortedFlagSetIsAFailureNotCancel) {
+  Check({
+      {ERROR_SHARING_VIOLATION, TRUE, ERROR_SHARING_VIOLATION, false, "False",
+       SystemErrorText(ERROR_SHARING_VIOLATION)},
+      {0x78, TRUE, 0, false, "False", SystemErrorText(ERROR_ACCESS_DENIED)},
+      {0x75, TRUE, 0, true, "Cancel", "<unset>"},
+  });
 }
 
 }  // namespace

@@ -130,6 +130,22 @@ TEST(ShortcutFields, WorkingFolders) {
   EXPECT_EQ(ShortcutFileName("C:\\\x95\\", "App", lead), "C:\\\x95\\\\App.lnk");
 }
 
+// Windows takes "/" for a separator: Z:/tmp/app.exe gave the drive-relative Z:, and a target
+// mixing both separators the grandparent.
+TEST(ShortcutFields, WorkingFolderOfATargetWrittenWithSlashes) {
+  const struct {
+    std::string target, folder;
+  } rows[] = {
+      {"Z:/tmp/rfx/tools/sub/app.exe", "Z:/tmp/rfx/tools/sub"},
+      {"Z:\\tmp\\rfx\\tools\\sub/app.exe", "Z:\\tmp\\rfx\\tools\\sub"},
+      {"Z:/tmp/sub/", "Z:/tmp"},
+      {"Z:/app.exe", "Z:/"},
+      {"//server/share/app.exe", "//server/share"},
+  };
+  for (const auto& row : rows)
+    EXPECT_EQ(WorkingFolderOf(row.target, kNoLeadBytes), row.folder) << row.target;
+}
+
 TEST(ShortcutFields, FileNames) {
   EXPECT_EQ(ShortcutFileName("C:\\Links", "App", kNoLeadBytes), "C:\\Links\\App.lnk");
   EXPECT_EQ(ShortcutFileName("C:\\Links\\", "App", kNoLeadBytes), "C:\\Links\\App.lnk");

@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "core/conventions.h"
+#include "core/failures.h"
+#include "core/host_io.h"
 #include "fixture.h"
 #include "pure/random.h"
 #include "seam_fixture.h"

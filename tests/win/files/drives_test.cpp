@@ -4,7 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "core/conventions.h"
+#include "core/failures.h"
+#include "core/host_io.h"
 #include "fixture.h"
 
 namespace {
