@@ -523,12 +523,6 @@ bool RunForm(const FormSpec& design, EditSlots slots) {
   return true;
 }
 
-std::wstring LoadResWide(UINT id) {
-  const wchar_t* text = nullptr;
-  const int length = LoadStringW(PluginModule(), id, reinterpret_cast<LPWSTR>(&text), 0);
-  return length > 0 && text ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
-}
-
 std::string InputText(HWND input) {
   std::wstring text(static_cast<size_t>(GetWindowTextLengthW(input)) + 1, L'\0');
   text.resize(

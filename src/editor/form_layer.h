@@ -111,5 +111,3 @@ HWND CreateChild(FormState& form, DWORD exStyle, const wchar_t* windowClass,
                  FontRole role);
 // A small push button showing a glyph; its window text is the hint, for screen readers.
 HWND CreateGlyphButton(FormState& form, int id, Glyph glyph, UINT hint, int x, int y, bool tooltip);
-// A string-table entry as UTF-16, so Russian texts show on any system code page.
-std::wstring LoadResWide(UINT id);
