@@ -1,6 +1,7 @@
 @echo off
-rem Устанавливает плагин zaDode: копирует zaDode.nbp и справку zaDode.chm в папку плагинов
-rem NeoBook (первый параметр) и записывает путь справки в реестр текущего пользователя; права
+rem Устанавливает плагин zaDode: копирует zaDode.nbp и справку (zaDode.chm, русскую, и
+rem zaDode-en.chm, английскую) в папку плагинов NeoBook (первый параметр) и записывает путь
+rem русской справки в реестр текущего пользователя; английскую плагин находит рядом с ней. Права
 rem администратора для реестра не нужны. Папку, которой нет, не создаёт. Без папки только
 rem регистрирует справку там, где она лежит, и говорит, что делать с zaDode.nbp.
 rem Wine's cmd runs both branches of "&&" and "||" after some commands: every step is checked
@@ -24,11 +25,13 @@ copy /y "%source%zaDode.nbp" "%target%\zaDode.nbp" >nul
 if errorlevel 1 goto nbp_failed
 copy /y "%source%zaDode.chm" "%target%\zaDode.chm" >nul
 if errorlevel 1 goto chm_failed
-echo zaDode.nbp и zaDode.chm скопированы в папку %target%
+copy /y "%source%zaDode-en.chm" "%target%\zaDode-en.chm" >nul
+if errorlevel 1 goto chm_failed
+echo zaDode.nbp, zaDode.chm и zaDode-en.chm скопированы в папку %target%
 goto register
 
 :in_place
-echo zaDode.nbp и zaDode.chm уже лежат в папке %target%
+echo zaDode.nbp, zaDode.chm и zaDode-en.chm уже лежат в папке %target%
 goto register
 
 :help_only
@@ -67,7 +70,7 @@ echo Закройте NeoBook; для Program Files запустите кома�
 goto finish
 
 :chm_failed
-echo zaDode.nbp скопирован в папку %target%, но zaDode.chm скопировать не удалось,
+echo zaDode.nbp скопирован в папку %target%, но справку скопировать не удалось,
 echo и справка не зарегистрирована. Закройте справку и запустите install.cmd ещё раз.
 goto finish
 

@@ -1,6 +1,6 @@
 @echo off
 rem Удаляет плагин zaDode: с папкой плагинов NeoBook (первый параметр) удаляет из неё
-rem zaDode.nbp и zaDode.chm; всегда удаляет путь справки из реестра текущего пользователя и
+rem zaDode.nbp, zaDode.chm и zaDode-en.chm; всегда удаляет путь справки из реестра текущего пользователя и
 rem ключи Tessoran, которые после этого остались пустыми. Папку, которой нет, не трогает.
 rem As in install.cmd: every step checked on a line of its own, no bracketed blocks, and no
 rem folder in a line that "if" runs (Wine's cmd ends the command at the ")" of "(x86)").
@@ -18,8 +18,10 @@ call :remove "%target%\zaDode.nbp"
 if errorlevel 1 goto delete_failed
 call :remove "%target%\zaDode.chm"
 if errorlevel 1 goto delete_failed
+call :remove "%target%\zaDode-en.chm"
+if errorlevel 1 goto delete_failed
 if defined found goto registry
-echo В папке %target% нет файлов zaDode.nbp и zaDode.chm.
+echo В папке %target% нет файлов zaDode.nbp, zaDode.chm и zaDode-en.chm.
 
 :registry
 reg query "HKCU\Software\Tessoran\Vellmark\zaDode" /v HelpFile >nul 2>&1
@@ -35,7 +37,7 @@ call :remove_if_empty "Software\Tessoran\Vellmark"
 call :remove_if_empty "Software\Tessoran"
 set "result=0"
 if not "%target%"=="" goto restart
-echo Файлы не удалялись: чтобы удалить zaDode.nbp и zaDode.chm, укажите папку плагинов NeoBook.
+echo Файлы не удалялись: чтобы удалить zaDode.nbp и справку, укажите папку плагинов NeoBook.
 goto finish
 :restart
 echo Перезапустите NeoBook.

@@ -79,7 +79,7 @@ def main():
     words = read_words(ROOT / "help/topics" / args.lang / "words.txt")
     chm, encoding = str(pathlib.Path(args.build) / words["@chm"]), words["@encoding"]
     stem = words["@chm"][:-4]
-    kinds = {words[f"kind{k}"]: k for k in (1, 3, 6)}
+    kind_codes = {words[f"kind{k}"]: k for k in (1, 3, 6)}
     host = Host(args.wine, args.nbhost, args.plugin, words["@locale"])
     rows, forms = host.catalogue(), host.forms()
     names = [name for _, name, _, _, _ in rows]
@@ -105,7 +105,7 @@ def main():
             failures.append(f"index.html#{name} leads to {links}, not to {name}.html")
     for number, name, _, kinds, hint in rows:
         page = pages.get(name + ".html", "")
-        shown = [kinds.get(k) for k in re.findall(r"<tr><td>\d+</td><td>([^<]*)</td>", page)]
+        shown = [kind_codes.get(k) for k in re.findall(r"<tr><td>\d+</td><td>([^<]*)</td>", page)]
         if shown != kinds:
             failures.append(f"{name}: parameter kinds {shown}, registered {kinds}")
         if html.escape(hint).replace("\n", "<br>") not in page:
