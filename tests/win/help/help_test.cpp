@@ -188,7 +188,7 @@ TEST_F(HelpTest, InstallAndUninstallDoWhatTheySay) {
     std::string helpFile;  // registered afterwards
   };
   const Step steps[] = {
-      {"install.cmd", missing, 1, {missing, russian}, "<none>"},
+      {"install.cmd", missing, 1, {missing, russian, "Nothing was installed."}, "<none>"},
       {"install.cmd",
        target,
        0,
@@ -205,7 +205,7 @@ TEST_F(HelpTest, InstallAndUninstallDoWhatTheySay) {
        {package.File("zaDode.chm"), "\"C:\\Program Files (x86)\\NeoBook\\PlugIns\""},
        package.File("zaDode.chm")},
       {"uninstall.cmd", "", 0, {"zaDode.nbp"}, "<none>"},
-      {"uninstall.cmd", missing, 1, {missing, russian}, "<none>"},
+      {"uninstall.cmd", missing, 1, {missing, russian, "Nothing was removed."}, "<none>"},
   };
   for (const Step& step : steps) {
     const ScriptRun run = RunScript(package.File(step.script), step.folder);
