@@ -14,10 +14,11 @@ display=()
 [ -n "${DISPLAY:-}" ] || display=(xvfb-run -a)
 # nbhost prints UTF-8; what reaches standard error comes in code page 1251. Wine needs no
 # Linux locale of that name, only bash warns when it is not generated.
+errors=$(mktemp)
+trap 'rm -f "$errors"' EXIT
 LC_ALL=ru_RU.UTF-8 LANG=ru_RU.UTF-8 "${display[@]}" tools/wine-run build/win64/nbhost.exe \
-  --plugin build/win64/zaDode.nbp --publication "zaDode demo" examples/demo.nbs \
-  2> >(grep -v 'setlocale: LC_ALL' | iconv -f CP1251 -t UTF-8 >&2)
-wait $! 2>/dev/null || true  # the Russian run's messages first
+  --plugin build/win64/zaDode.nbp --publication "zaDode demo" examples/demo.nbs 2>"$errors"
+grep -v 'setlocale: LC_ALL' "$errors" | iconv -f CP1251 -t UTF-8 >&2 || true
 echo
 echo "== The English edition: the same plug-in in the US locale (LC_ALL=C, code page 1252)"
 echo "-- the first rows of nbhost --catalogue"
