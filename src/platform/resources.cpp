@@ -12,10 +12,15 @@ Edition TextEdition() {
   return edition;
 }
 
+namespace {
+
+// The language each edition's string table is filed under (LANGUAGE in its .rc).
 LANGID EditionLanguage(Edition edition) {
   return edition == Edition::Russian ? MAKELANGID(LANG_RUSSIAN, SUBLANG_DEFAULT)
                                      : MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
 }
+
+}  // namespace
 
 std::wstring LoadResWide(UINT id) {
   // A string resource is a block of 16 counted UTF-16 texts, block n holding ids 16(n-1) to

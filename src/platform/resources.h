@@ -14,8 +14,6 @@ HMODULE PluginModule();
 // other code page, where Cyrillic would arrive as "?". Chosen once, at the first text.
 enum class Edition { Russian, English };
 Edition TextEdition();
-// The language the edition's string table is filed under.
-LANGID EditionLanguage(Edition edition);
 
 // A string-table entry of the edition as UTF-16; empty when the table has no such entry.
 std::wstring LoadResWide(UINT id);
