@@ -5,7 +5,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dpi=${DPI:-96}
-# Russian, as the authors see it: the sample slot texts are in code page 1251.
+# The Russian edition by default (the sample slot texts are in code page 1251); LC_ALL=C
+# renders the English one.
 export LC_ALL=${LC_ALL:-ru_RU.UTF-8}
 export WINEPREFIX=$PWD/build/wine-gallery-$dpi
 out=build/forms${DPI:+-$dpi}

@@ -10,6 +10,23 @@
 #include "platform/seams.h"
 #include "resources/resource.h"
 
+namespace {
+
+// The registry names the Russian help. The English edition opens its own, which install.cmd
+// puts beside it under the same name with "-en" before ".chm", and the registered one when
+// that is missing.
+std::string EditionHelpFile(const std::string& registered) {
+  constexpr size_t kExtension = 4;  // ".chm"
+  if (TextEdition() == Edition::Russian || registered.size() <= kExtension ||
+      lstrcmpiA(registered.c_str() + registered.size() - kExtension, ".chm") != 0)
+    return registered;
+  const size_t stem = registered.size() - kExtension;
+  const std::string english = registered.substr(0, stem) + "-en" + registered.substr(stem);
+  return FileExists(english) ? english : registered;
+}
+
+}  // namespace
+
 bool OpenPluginHelp(std::string_view topic) {
   HKEY rawKey = nullptr;
   const std::string keyPath = "Software\\Tessoran\\Vellmark\\" + LoadResString(IDS_PLUGIN_TITLE);
@@ -29,7 +46,7 @@ bool OpenPluginHelp(std::string_view topic) {
 
   const auto htmlHelp = HtmlHelpEntry();
   if (!htmlHelp) return false;
-  const std::string target = helpFile + "::\\index.html#" + std::string(topic);
+  const std::string target = EditionHelpFile(helpFile) + "::\\index.html#" + std::string(topic);
   return htmlHelp(GetActiveWindow(), target.c_str(), 0, 0) != nullptr;
 }
 

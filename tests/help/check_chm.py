@@ -1,18 +1,20 @@
 #!/usr/bin/env python3
-"""Reads the compiled zaDode.chm back and holds it against what the plug-in registers, shows and
-gives now:
+"""Reads one edition's compiled help (zaDode.chm, zaDode-en.chm) back and holds it against what
+the plug-in registers, shows and gives now in that edition's locale:
 - a page per action (<name>.html) with its registered hint, parameter kinds in order and every
   label and option of its property form; index.html with one anchor per action (and about,
   version, thirdparty) whose plain link points to that page, and the script that follows
   location.hash to the same pages;
 - the contents: the categories in registration order holding their actions' pages; the index:
-  every action name and the Russian words an author looks for; the full-text index finds
-  Russian words too; every page a link names is in the file; pages in windows-1251;
+  every action name and the words an author looks for; the full-text index finds them too
+  (Russian words in the Russian edition); every page a link names is in the file; pages in the
+  edition's code page;
 - every example's printed variables are what the same lines give when run again now (by the
   pattern shown, where the help marks a result as varying).
 
-usage: check_chm.py CHM --wine WINE-RUN --nbhost NBHOST --plugin NBP --chmbuild CHMBUILD
-       (under LC_ALL=ru_RU.UTF-8, with a display)
+usage: check_chm.py --lang ru|en --build BUILD-DIR --wine WINE-RUN --nbhost NBHOST --plugin NBP
+       --chmbuild CHMBUILD   (with a display; the edition's words.txt gives file, code page and
+       locale)
 """
 import argparse
 import html
@@ -23,14 +25,23 @@ import sys
 import tempfile
 
 sys.dont_write_bytecode = True  # no __pycache__ in the source tree
-sys.path.insert(0, str(pathlib.Path(__file__).parents[2] / "help"))
-from generate import Host, vary_regex  # noqa: E402  the generator's own nbhost runner
+ROOT = pathlib.Path(__file__).parents[2]
+sys.path.insert(0, str(ROOT / "help"))
+from generate import Host, read_words, vary_regex  # noqa: E402  the generator's own pieces
 
-KINDS = {"текст": 1, "число": 3, "переменная": 6}
-KEYWORDS = ["дата", "ярлык", "буфер обмена", "массив", "LastError", "Base64", "скриншот",
-            "кодировка"]
-SEARCHED = {"ярлык": "kxAddShortcut.html", "затирание": "kxWipeFile.html",
-            "кодировка": "about.html", "base64": "kxBase64EncodeStr.html"}
+# Per edition: index words an author looks for, and full-text searches with a page each finds.
+KEYWORDS = {
+    "ru": ["дата", "ярлык", "буфер обмена", "массив", "LastError", "Base64", "скриншот",
+           "кодировка"],
+    "en": ["date", "shortcut", "clipboard", "array", "LastError", "Base64", "screenshot",
+           "encoding"],
+}
+SEARCHED = {
+    "ru": {"ярлык": "kxAddShortcut.html", "затирание": "kxWipeFile.html",
+           "кодировка": "about.html", "base64": "kxBase64EncodeStr.html"},
+    "en": {"shortcut": "kxAddShortcut.html", "wipe": "kxWipeFile.html",
+           "encoding": "about.html", "base64": "kxBase64EncodeStr.html"},
+}
 
 
 def sitemap(text):
@@ -62,21 +73,24 @@ def examples(page):
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("chm")
-    for option in ("wine", "nbhost", "plugin", "chmbuild"):
+    for option in ("lang", "build", "wine", "nbhost", "plugin", "chmbuild"):
         parser.add_argument("--" + option, required=True)
     args = parser.parse_args()
-    host = Host(args.wine, args.nbhost, args.plugin, "ru_RU.UTF-8")
+    words = read_words(ROOT / "help/topics" / args.lang / "words.txt")
+    chm, encoding = str(pathlib.Path(args.build) / words["@chm"]), words["@encoding"]
+    stem = words["@chm"][:-4]
+    kind_codes = {words[f"kind{k}"]: k for k in (1, 3, 6)}
+    host = Host(args.wine, args.nbhost, args.plugin, words["@locale"])
     rows, forms = host.catalogue(), host.forms()
     names = [name for _, name, _, _, _ in rows]
     failures = []
     with tempfile.TemporaryDirectory() as folder:
-        subprocess.run(["chmls", "extractall", args.chm, folder], check=True, capture_output=True)
-        pages = {p.name: p.read_bytes().decode("cp1251") for p in pathlib.Path(folder).iterdir()
+        subprocess.run(["chmls", "extractall", chm, folder], check=True, capture_output=True)
+        pages = {p.name: p.read_bytes().decode(encoding) for p in pathlib.Path(folder).iterdir()
                  if p.suffix in (".html", ".hhc", ".hhk")}
 
     def search(word):
-        out = subprocess.run([args.chmbuild, "--search", args.chm, word.encode("cp1251")],
+        out = subprocess.run([args.chmbuild, "--search", chm, word.encode(encoding)],
                              capture_output=True, check=True).stdout
         return out.decode().split()
 
@@ -91,7 +105,7 @@ def main():
             failures.append(f"index.html#{name} leads to {links}, not to {name}.html")
     for number, name, _, kinds, hint in rows:
         page = pages.get(name + ".html", "")
-        shown = [KINDS.get(k) for k in re.findall(r"<tr><td>\d+</td><td>([^<]*)</td>", page)]
+        shown = [kind_codes.get(k) for k in re.findall(r"<tr><td>\d+</td><td>([^<]*)</td>", page)]
         if shown != kinds:
             failures.append(f"{name}: parameter kinds {shown}, registered {kinds}")
         if html.escape(hint).replace("\n", "<br>") not in page:
@@ -100,22 +114,22 @@ def main():
         for label in [caption] + [f[1] for f in fields] + [i for f in fields for i in f[4]]:
             if html.escape(label) not in page:
                 failures.append(f"{name}: the form's {label!r} is not on its page")
-    if any('charset=windows-1251' not in text for name, text in pages.items()):
-        failures.append("a page does not declare windows-1251")
+    if any(f'charset={words["@charset"]}' not in text for name, text in pages.items()):
+        failures.append(f'a page does not declare {words["@charset"]}')
     # Contents: the categories in registration order, each holding its actions.
     categories = list(dict.fromkeys(category for _, _, category, _, _ in rows))
-    contents = sitemap(pages["zaDode.hhc"])
+    contents = sitemap(pages[stem + ".hhc"])
     folders = [dict(p)["Name"] for depth, p in contents if depth == 1][2:-1]
     inside = [dict(p)["Local"] for depth, p in contents if depth == 2]
     if folders != categories or inside != [n + ".html" for n in names]:
         failures.append(f"contents: folders {folders}, entries differ from the catalogue")
-    # Index: every action name and the Russian words; full-text search finds Russian words.
-    keywords = sitemap(pages["zaDode.hhk"])
-    words = [p[0][1] for _, p in keywords]
-    for wanted in names + KEYWORDS:
-        if wanted not in words:
+    # Index: every action name and the edition's words; full-text search finds them too.
+    keywords = sitemap(pages[stem + ".hhk"])
+    entries = [p[0][1] for _, p in keywords]
+    for wanted in names + KEYWORDS[args.lang]:
+        if wanted not in entries:
             failures.append(f"the index has no entry {wanted!r}")
-    for word, page in SEARCHED.items():
+    for word, page in SEARCHED[args.lang].items():
         if page not in search(word):
             failures.append(f"searching {word!r} does not find {page}")
     for _, params in contents + keywords:
@@ -143,7 +157,7 @@ def main():
         if now:
             failures.append(f"{title}: the example now also sets {sorted(now)}")
     print("\n".join(failures) or f"{len(names)} action pages, {len(blocks)} examples with their "
-          f"results, {len(words)} index entries: the help agrees with the plug-in")
+          f"results, {len(entries)} index entries: {words['@chm']} agrees with the plug-in")
     sys.exit(1 if failures else 0)
 
 

@@ -23,6 +23,20 @@ class PluginTest : public ::testing::Test {
 inline bool RussianLocale() { return GetACP() == 1251; }
 inline bool UsLocale() { return GetACP() == 1252; }
 
+// The plug-in speaks one of two editions, chosen by the ANSI code page: Russian where it is
+// 1251, English on every other. A table of expected texts holds both; this picks the one due.
+template <typename Text>
+Text InEdition(Text russian, Text english) {
+  return RussianLocale() ? russian : english;
+}
+// One expected text in both editions: a row of a table's two columns.
+template <typename Char>
+struct EditionText {
+  const Char* russian;
+  const Char* english;
+  const Char* operator()() const { return InEdition(russian, english); }
+};
+
 #define SKIP_UNLESS_RUSSIAN() \
   if (!RussianLocale()) GTEST_SKIP() << "needs the Russian locale (LC_ALL=ru_RU.UTF-8)"
 #define SKIP_UNLESS_US() \

@@ -19,9 +19,21 @@ constexpr int kOrder[] = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13
                           0,  67, 68, 0,  69, 70, 71, 72, 73, 74, 75, 76, 77, 78, 79, 0,  80, 81,
                           0,  82, 83, 84, 85, 86, 87, 88, 0,  89, 90, 0,  91, 92, 93, 94, 95};
 
-const char* const kCategories[] = {
-    "Строки", "Приложения", "Приложения Справка", "Диалоги", "Система",     "Скриншот", "Дисплей",
-    "Файлы",  "Папки",      "Интернет",           "Окна",    "Дата и время"};
+const EditionText<char> kCategories[] = {{"Строки", "Strings"},
+                                         {"Приложения", "Application"},
+                                         {"Приложения Справка", "Application Help"},
+                                         {"Диалоги", "Dialogs"},
+                                         {"Система", "System"},
+                                         {"Скриншот", "Screenshot"},
+                                         {"Дисплей", "Display"},
+                                         {"Файлы", "Files"},
+                                         {"Папки", "Folders"},
+                                         {"Интернет", "Internet"},
+                                         {"Окна", "Windows"},
+                                         {"Дата и время", "Date and Time"}};
+const EditionText<char> kPluginHint{
+    "Этот плагин содержит много полезных команд. Работа со строками, создание ярлыка и т.д.",
+    "This plugin adds many useful actions: working with strings, creating shortcuts and more."};
 
 struct KindsRow {
   int id;
@@ -77,7 +89,7 @@ TEST_F(PluginTest, RegistersAllRowsInOrder) {
     SCOPED_TRACE("row " + std::to_string(i));
     EXPECT_EQ(rows[i].id, kOrder[i]);
     if (rows[i].id == 0) {
-      EXPECT_EQ(rows[i].name, Ansi(kCategories[heading++]));
+      EXPECT_EQ(rows[i].name, Ansi(kCategories[heading++]()));
       EXPECT_EQ(rows[i].hint, "");
     } else {
       EXPECT_EQ(rows[i].name.rfind("kx", 0), 0u) << rows[i].name;
@@ -112,20 +124,21 @@ TEST_F(PluginTest, RussianHintsArriveAsCp1251WithRealLineFeeds) {
                               "создание ярлыка и т.д."));
 }
 
-// Checked in the Russian locale, where every hint is representable; a row whose text drifted
+// Each edition in its own locale, where every hint is representable; a row whose text drifted
 // (a stray fragment, a lost line feed) shows here with its id.
 TEST_F(PluginTest, EveryHintReadsExactlyAsTheHostShouldShowIt) {
-  SKIP_UNLESS_RUSSIAN();
   for (const auto& row : kHints) {
     const CatalogueEntry* entry = host.FindEntry(row.name);
     ASSERT_NE(entry, nullptr) << row.name;
     EXPECT_EQ(entry->id, row.id) << row.name;
-    EXPECT_EQ(entry->hint, Cp1251(row.hint)) << row.id << " " << row.name;
+    EXPECT_EQ(entry->hint, Ansi(row.hint())) << row.id << " " << row.name;
   }
+  EXPECT_EQ(host.hint, Ansi(kPluginHint()));
   const std::string ping = host.FindEntry("kxIsHostAlive")->hint;
-  const std::string secondLine = Cp1251(
+  const std::string secondLine = Ansi(InEdition(
       "\nЕсли хост рабочий вернет в переменную время ожидания ответа, в противном случае "
-      "False.");
+      "False.",
+      "\nReturns the response time in milliseconds if the host answers, otherwise -1 or False."));
   ASSERT_GT(ping.size(), secondLine.size());
   EXPECT_EQ(ping.substr(ping.size() - secondLine.size()), secondLine);
   EXPECT_EQ(std::count(ping.begin(), ping.end(), '\n'), 1);
@@ -213,8 +226,7 @@ TEST_F(PluginTest, SecondInitReleasesTheTextsItHandedOverBefore) {
   ASSERT_NE(title, nullptr);
   EXPECT_STREQ(title, "zaDode");
   EXPECT_STREQ(publisher, "Tessoran");
-  EXPECT_EQ(std::string(hint), Ansi("Этот плагин содержит много полезных команд. Работа со "
-                                    "строками, создание ярлыка и т.д."));
+  EXPECT_EQ(std::string(hint), Ansi(kPluginHint()));
   // Blocks of the host's own: the plug-in must free them (GlobalFree) and hand over new ones.
   char* const oldTitle = title;
   char* const oldPublisher = publisher;

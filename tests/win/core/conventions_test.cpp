@@ -184,10 +184,12 @@ TEST_F(Conventions, FailureTextsAndTheirOrder) {
   ASSERT_EQ(host.setCalls.size(), 1u);  // a blank result variable gets nothing
 }
 
-TEST_F(Conventions, MissingFileAndPathTextsInRussian) {
-  SKIP_UNLESS_RUSSIAN();
-  EXPECT_EQ(FileNotFoundText("C:\\x 100%s.txt"), Cp1251("Файл \"C:\\x 100%s.txt\" не существует."));
-  EXPECT_EQ(PathNotFoundText("C:\\d"), Cp1251("Путь \"C:\\d\" не существует"));
+TEST_F(Conventions, MissingFileAndPathTextsInEachEdition) {
+  EXPECT_EQ(FileNotFoundText("C:\\x 100%s.txt"),
+            Ansi(InEdition("Файл \"C:\\x 100%s.txt\" не существует.",
+                           "File \"C:\\x 100%s.txt\" does not exist.")));
+  EXPECT_EQ(PathNotFoundText("C:\\d"),
+            Ansi(InEdition("Путь \"C:\\d\" не существует", "Path \"C:\\d\" does not exist")));
 }
 
 TEST_F(Conventions, SystemErrorTextLosesTrailingBlanksAndPeriods) {

@@ -136,8 +136,8 @@ TEST_F(HelpSeam, MissingFileOrFolderIsReportedBeforeTheEngine) {
       EXPECT_FALSE(host.Exec(action, {path, "[Result]"})) << action << " " << path;
       EXPECT_EQ(Var("Result"), "False") << action << " " << path;
       EXPECT_EQ(Var("LastError"), FileNotFoundText(path)) << action << " " << path;
-      if (RussianLocale())
-        EXPECT_EQ(Var("LastError"), Cp1251("Файл \"") + path + Cp1251("\" не существует."));
+      EXPECT_EQ(Var("LastError"), Ansi(InEdition("Файл \"", "File \"")) + path +
+                                      Ansi(InEdition("\" не существует.", "\" does not exist.")));
     }
     host.ClearVariables("");
     EXPECT_FALSE(host.Exec("kxOpenHelpTheme", {path, "1001", "[Result]"}));

@@ -18,159 +18,213 @@
 namespace {
 
 struct FrameRow {
-  const wchar_t* caption;
+  EditionText<wchar_t> caption;
   int slot;
 };
 struct SpecialForm {
   int id;
-  const wchar_t* caption;
-  const wchar_t* description;
+  EditionText<wchar_t> caption;
+  EditionText<wchar_t> description;
   std::vector<FrameRow> frames;  // top to bottom
 };
 
-constexpr const wchar_t* R = L"Сохранить результат в переменной:";
-constexpr const wchar_t* kFile = L"Путь к файлу:";
-constexpr const wchar_t* kHelp = L"Путь к файлу справки:";
-constexpr const wchar_t* kArray = L"Сохранить в массив на основе переменной:";
-constexpr const wchar_t* kInVariable = L"Сохранить в переменной:";
+constexpr EditionText<wchar_t> R{L"Сохранить результат в переменной:",
+                                 L"Store the result in variable:"};
+constexpr EditionText<wchar_t> kFile{L"Путь к файлу:", L"File path:"};
+constexpr EditionText<wchar_t> kHelp{L"Путь к файлу справки:", L"Help file path:"};
+constexpr EditionText<wchar_t> kArray{L"Сохранить в массив на основе переменной:",
+                                      L"Store in array based on variable:"};
+constexpr EditionText<wchar_t> kInVariable{L"Сохранить в переменной:", L"Store in variable:"};
 #define SECOND_LINE \
   L"\nПри успешном выполнении вернет в указанную переменную True, в противном случае False."
 
-std::vector<FrameRow> FileDialogFrames(const wchar_t* filter, const wchar_t* options) {
-  return {{L"Имя файла по умолчанию:", 0},
-          {L"Расширение по умолчанию:", 1},
+std::vector<FrameRow> FileDialogFrames(EditionText<wchar_t> filter, EditionText<wchar_t> options) {
+  return {{{L"Имя файла по умолчанию:", L"Default file name:"}, 0},
+          {{L"Расширение по умолчанию:", L"Default extension:"}, 1},
           {filter, 2},
-          {L"Индекс фильтра:", 3},
-          {L"Начальная папка:", 4},
-          {L"Заголовок окна:", 5},
+          {{L"Индекс фильтра:", L"Filter index:"}, 3},
+          {{L"Начальная папка:", L"Initial folder:"}, 4},
+          {{L"Заголовок окна:", L"Window title:"}, 5},
           {R, 7},
           {options, 6}};
 }
-constexpr const wchar_t* kFilterB = L"Маска файлов (пример: Все файлы|*.*):";
-constexpr const wchar_t* kFilterC = L"Маска файлов (напр. Все файлы|*.*):";
+constexpr EditionText<wchar_t> kFilterB{L"Маска файлов (пример: Все файлы|*.*):",
+                                        L"File filter (e.g. All files|*.*):"};
+constexpr EditionText<wchar_t> kFilterC{L"Маска файлов (напр. Все файлы|*.*):",
+                                        L"File filter (e.g. All files|*.*):"};
 
 const std::vector<SpecialForm> kSpecialForms = {
     {27,
-     L"kxExecAction свойства",
-     L"Выполнить команды NeoBook (или плагина NeoBook) на основе подпрограммы. Например: GoSub "
-     L"\"MySub\".",
-     {{L"Команды NeoBook:", 0}}},
+     {L"kxExecAction свойства", L"kxExecAction properties"},
+     {L"Выполнить команды NeoBook (или плагина NeoBook) на основе подпрограммы. Например: GoSub "
+      L"\"MySub\".",
+      L"Run NeoBook (or NeoBook plugin) actions, for example a subroutine: GoSub \"MySub\"."},
+     {{{L"Команды NeoBook:", L"NeoBook actions:"}, 0}}},
     {28,
-     L"kxExecActions свойства",
-     L"Выполнить команды NeoBook (или плагина NeoBook) из файла. Каждая команда должна находится в "
-     L"отдельной строке.",
+     {L"kxExecActions свойства", L"kxExecActions properties"},
+     {L"Выполнить команды NeoBook (или плагина NeoBook) из файла. Каждая команда должна "
+      L"находится в отдельной строке.",
+      L"Run NeoBook (or NeoBook plugin) actions from a file. Each action must be on a line of its "
+      L"own."},
      {{kFile, 0}}},
     {30,
-     L"kxSaveVariables свойства",
-     L"Сохранить одну или несколько переменных в файл.",
-     {{L"Список переменных:", 0}, {kFile, 1}}},
+     {L"kxSaveVariables свойства", L"kxSaveVariables properties"},
+     {L"Сохранить одну или несколько переменных в файл.", L"Save one or more variables to a file."},
+     {{{L"Список переменных:", L"Variable names:"}, 0}, {kFile, 1}}},
     {35,
-     L"kxOpenHelpToc свойства",
-     L"Открыть файл справки CHM в разделе \"Содержание\"." SECOND_LINE,
+     {L"kxOpenHelpToc свойства", L"kxOpenHelpToc properties"},
+     {L"Открыть файл справки CHM в разделе \"Содержание\"." SECOND_LINE,
+      L"Open a CHM help file on its \"Contents\" tab.\nReturns True on success, otherwise False."},
      {{kHelp, 0}, {R, 1}}},
     {36,
-     L"kxOpenHelpIndex свойства",
-     L"Открыть файл справки CHM в разделе \"Указатель\". Ключевое слово указывать не "
-     L"обязательно." SECOND_LINE,
-     {{kHelp, 0}, {L"Ключевое слово:", 1}, {R, 2}}},
+     {L"kxOpenHelpIndex свойства", L"kxOpenHelpIndex properties"},
+     {L"Открыть файл справки CHM в разделе \"Указатель\". Ключевое слово указывать не "
+      L"обязательно." SECOND_LINE,
+      L"Open a CHM help file on its \"Index\" tab. The keyword is optional.\nReturns True on "
+      L"success, otherwise False."},
+     {{kHelp, 0}, {{L"Ключевое слово:", L"Keyword:"}, 1}, {R, 2}}},
     {37,
-     L"kxOpenHelpSearch свойства",
-     L"Открыть файл справки CHM в разделе \"Поиск\"." SECOND_LINE,
+     {L"kxOpenHelpSearch свойства", L"kxOpenHelpSearch properties"},
+     {L"Открыть файл справки CHM в разделе \"Поиск\"." SECOND_LINE,
+      L"Open a CHM help file on its \"Search\" tab.\nReturns True on success, otherwise False."},
      {{kHelp, 0}, {R, 1}}},
     {38,
-     L"kxOpenHelpTheme свойства",
-     L"Открыть файл справки CHM на конкретной теме по ID или URL." SECOND_LINE,
-     {{kHelp, 0}, {L"ID темы или URL:", 1}, {R, 2}}},
+     {L"kxOpenHelpTheme свойства", L"kxOpenHelpTheme properties"},
+     {L"Открыть файл справки CHM на конкретной теме по ID или URL." SECOND_LINE,
+      L"Open a CHM help file at a given topic, by ID or URL.\nReturns True on success, otherwise "
+      L"False."},
+     {{kHelp, 0}, {{L"ID темы или URL:", L"Topic ID or URL:"}, 1}, {R, 2}}},
     {39,
-     L"kxCloseHelpFile свойства",
-     L"Закрыть ранее открытый файл справки CHM." SECOND_LINE,
+     {L"kxCloseHelpFile свойства", L"kxCloseHelpFile properties"},
+     {L"Закрыть ранее открытый файл справки CHM." SECOND_LINE,
+      L"Close the CHM help windows opened earlier.\nReturns True on success, otherwise False."},
      {{kHelp, 0}, {R, 1}}},
     {40,
-     L"kxFontDialog свойства",
-     L"Отобразить стандартное диалоговое окно выбора шрифта.",
-     {{L"Первоначальный шрифт:", 0}, {kArray, 1}}},
+     {L"kxFontDialog свойства", L"kxFontDialog properties"},
+     {L"Отобразить стандартное диалоговое окно выбора шрифта.",
+      L"Show the standard Windows font dialog."},
+     {{{L"Первоначальный шрифт:", L"Initial font:"}, 0}, {kArray, 1}}},
     {41,
-     L"kxColorDialog свойства",
-     L"Отобразить стандартное диалоговое окно выбора цвета и сохранить результат в переменной в "
-     L"формате (RGB).",
-     {{L"Первоначальный цвет:", 0},
-      {L"Параметры окна:", 1},
-      {L"Дополнительные цвета:", 2},
-      {L"Сохранить выбранный цвет в переменной:", 3}}},
-    {42, L"kxOpenFileDialog свойства",
-     L"Определить имя файла или файлов из стандартного диалогового окна Windows.",
-     FileDialogFrames(kFilterB, L"Параметры окна:")},
-    {43, L"kxSaveFileDialog свойства",
-     L"Определить имя сохраняемого файла при помощи стандартного диалогового окна Windows.",
-     FileDialogFrames(kFilterC, L"Параметр окна:")},
-    {44, L"kxOpenImageDialog свойства",
-     L"Определить имя файла или файлов изображений из стандартного диалогового окна Windows.",
-     FileDialogFrames(kFilterC, L"Параметры окна:")},
-    {45, L"kxSaveImageDialog свойства",
-     L"Определить имя сохраняемого файла изображения при помощи стандартного диалогового окна "
-     L"Windows.",
-     FileDialogFrames(kFilterC, L"Параметры окна:")},
+     {L"kxColorDialog свойства", L"kxColorDialog properties"},
+     {L"Отобразить стандартное диалоговое окно выбора цвета и сохранить результат в переменной в "
+      L"формате (RGB).",
+      L"Show the standard Windows color dialog and store the result in a variable in RGB format."},
+     {{{L"Первоначальный цвет:", L"Initial color:"}, 0},
+      {{L"Параметры окна:", L"Dialog options:"}, 1},
+      {{L"Дополнительные цвета:", L"Custom colors:"}, 2},
+      {{L"Сохранить выбранный цвет в переменной:", L"Store the selected color in variable:"}, 3}}},
+    {42,
+     {L"kxOpenFileDialog свойства", L"kxOpenFileDialog properties"},
+     {L"Определить имя файла или файлов из стандартного диалогового окна Windows.",
+      L"Ask for one or more file names with the standard Windows Open dialog."},
+     FileDialogFrames(kFilterB, {L"Параметры окна:", L"Dialog options:"})},
+    {43,
+     {L"kxSaveFileDialog свойства", L"kxSaveFileDialog properties"},
+     {L"Определить имя сохраняемого файла при помощи стандартного диалогового окна Windows.",
+      L"Ask for the name of a file to save with the standard Windows Save dialog."},
+     FileDialogFrames(kFilterC, {L"Параметр окна:", L"Dialog options:"})},
+    {44,
+     {L"kxOpenImageDialog свойства", L"kxOpenImageDialog properties"},
+     {L"Определить имя файла или файлов изображений из стандартного диалогового окна Windows.",
+      L"Ask for one or more image file names with the standard Windows Open dialog."},
+     FileDialogFrames(kFilterC, {L"Параметры окна:", L"Dialog options:"})},
+    {45,
+     {L"kxSaveImageDialog свойства", L"kxSaveImageDialog properties"},
+     {L"Определить имя сохраняемого файла изображения при помощи стандартного диалогового окна "
+      L"Windows.",
+      L"Ask for the name of an image file to save with the standard Windows Save dialog."},
+     FileDialogFrames(kFilterC, {L"Параметры окна:", L"Dialog options:"})},
     {46,
-     L"kxShellAbout свойства",
-     L"Показать диалоговое окно о версии Windows. Значок подставляется автоматически из "
-     L"исполняемого файла приложения.\nПри успешном выполнении команды возвращает в переменную "
-     L"True, в противном случае False.",
-     {{L"Заголовок:", 0}, {L"Первая строка:", 1}, {L"Вторая строка:", 2}, {R, 3}}},
+     {L"kxShellAbout свойства", L"kxShellAbout properties"},
+     {L"Показать диалоговое окно о версии Windows. Значок подставляется автоматически из "
+      L"исполняемого файла приложения.\nПри успешном выполнении команды возвращает в переменную "
+      L"True, в противном случае False.",
+      L"Show the Windows About dialog. The icon is taken automatically from the publication's "
+      L"executable file.\nReturns True on success, otherwise False."},
+     {{{L"Заголовок:", L"First line:"}, 0},
+      {{L"Первая строка:", L"Title bar:"}, 1},
+      {{L"Вторая строка:", L"Additional text:"}, 2},
+      {R, 3}}},
     {61,
-     L"kxAddShortcut",
-     L"Создать ярлык для файла или папки." SECOND_LINE,
-     {{L"Сохранить ярлык:", 2},
-      {L"Путь к файлу или папке:", 0},
-      {L"Аргументы:", 1},
-      {L"Имя ярлыка:", 3},
-      {L"Комментарий:", 4},
+     {L"kxAddShortcut", L"kxAddShortcut"},
+     {L"Создать ярлык для файла или папки." SECOND_LINE,
+      L"Create a shortcut to a file or folder.\nReturns True on success, otherwise False."},
+     {{{L"Сохранить ярлык:", L"Save the shortcut in:"}, 2},
+      {{L"Путь к файлу или папке:", L"File or folder path:"}, 0},
+      {{L"Аргументы:", L"Arguments:"}, 1},
+      {{L"Имя ярлыка:", L"Shortcut name:"}, 3},
+      {{L"Комментарий:", L"Comment:"}, 4},
       {R, 5}}},
-    {64, L"kxActiveShot", L"Сделать снимок активного окна. " SECOND_LINE, {{kFile, 0}, {R, 1}}},
+    {64,
+     {L"kxActiveShot", L"kxActiveShot"},
+     {L"Сделать снимок активного окна. " SECOND_LINE,
+      L"Save a screenshot of the active window as a BMP file.\nReturns True on success, otherwise "
+      L"False."},
+     {{kFile, 0}, {R, 1}}},
     {65,
-     L"kxHandleShot свойства",
-     L"Сделать снимок окна по его дескриптору." SECOND_LINE,
-     {{kFile, 0}, {L"Дескриптор окна:", 1}, {R, 2}}},
+     {L"kxHandleShot свойства", L"kxHandleShot properties"},
+     {L"Сделать снимок окна по его дескриптору." SECOND_LINE,
+      L"Save a screenshot of a window, given by its handle, as a BMP file.\nReturns True on "
+      L"success, otherwise False."},
+     {{kFile, 0}, {{L"Дескриптор окна:", L"Window handle:"}, 1}, {R, 2}}},
     {66,
-     L"kxScreenShot свойства",
-     L"Сделать снимок всего экрана." SECOND_LINE,
+     {L"kxScreenShot свойства", L"kxScreenShot properties"},
+     {L"Сделать снимок всего экрана." SECOND_LINE,
+      L"Save a screenshot of the whole screen as a BMP file.\nReturns True on success, otherwise "
+      L"False."},
      {{kFile, 0}, {R, 1}}},
     {69,
-     L"kxWipeFile свойства",
-     L"Надежное удаление файлов.\nЗатереть файл заданное количество циклов и удалить из файловой "
-     L"системы.",
-     {{kFile, 0}, {L"Количество циклов:", 1}, {R, 2}}},
-    {70, L"kxFileSize свойства", L"Получить размер файла (в байтах).", {{kFile, 0}, {R, 1}}},
+     {L"kxWipeFile свойства", L"kxWipeFile properties"},
+     {L"Надежное удаление файлов.\nЗатереть файл заданное количество циклов и удалить из файловой "
+      L"системы.",
+      L"Secure file deletion.\nOverwrite a file for a given number of cycles, then delete it from "
+      L"the file system."},
+     {{kFile, 0}, {{L"Количество циклов:", L"Number of cycles:"}, 1}, {R, 2}}},
+    {70,
+     {L"kxFileSize свойства", L"kxFileSize properties"},
+     {L"Получить размер файла (в байтах).", L"Get the size of a file (in bytes)."},
+     {{kFile, 0}, {R, 1}}},
     {71,
-     L"kxDriveType свойства",
-     L"Определить тип диска.",
-     {{L"Буква диска:", 0}, {kInVariable, 1}}},
+     {L"kxDriveType свойства", L"kxDriveType properties"},
+     {L"Определить тип диска.", L"Get the type of a drive."},
+     {{{L"Буква диска:", L"Drive letter:"}, 0}, {kInVariable, 1}}},
     {72,
-     L"kxFileOperation свойства",
-     L"Копировать, переместить, удалить или переименовать один или несколько файлов или папок. "
-     L"См. Справку." SECOND_LINE,
-     {{L"Файловые операции:", 0},
-      {L"Имя исходного файла или папки:", 1},
-      {L"Имя конечного файла или папки:", 2},
-      {L"Заголовок окна:", 3},
+     {L"kxFileOperation свойства", L"kxFileOperation properties"},
+     {L"Копировать, переместить, удалить или переименовать один или несколько файлов или папок. "
+      L"См. Справку." SECOND_LINE,
+      L"Copy, move, delete or rename one or more files or folders. See Help.\nReturns True on "
+      L"success, Cancel if the user cancelled, otherwise False."},
+     {{{L"Файловые операции:", L"File operation:"}, 0},
+      {{L"Имя исходного файла или папки:", L"Source file or folder:"}, 1},
+      {{L"Имя конечного файла или папки:", L"Destination file or folder:"}, 2},
+      {{L"Заголовок окна:", L"Window title:"}, 3},
       {R, 5},
-      {L"Операции:", 4}}},
+      {{L"Операции:", L"Flags:"}, 4}}},
     {74,
-     L"kxSystemDrives",
-     L"Получить определенного типа или все доступные диски в системе.",
-     {{L"Тип диска:", 0}, {kArray, 1}, {L"Сохранить количество дисков в переменную:", 2}}},
+     {L"kxSystemDrives", L"kxSystemDrives"},
+     {L"Получить определенного типа или все доступные диски в системе.",
+      L"Get the drives of the system: all of them, or those of one type."},
+     {{{L"Тип диска:", L"Drive type:"}, 0},
+      {kArray, 1},
+      {{L"Сохранить количество дисков в переменную:", L"Store the highest index in variable:"},
+       2}}},
     {79,
-     L"kxFileDate свойства",
-     L"Получить информацию о файле.\nКогда был создан, изменен и последний доступ к файлу. См. "
-     L"Справку.",
-     {{kFile, 0}, {L"Формат даты (опционально):", 1}, {kArray, 2}}},
+     {L"kxFileDate свойства", L"kxFileDate properties"},
+     {L"Получить информацию о файле.\nКогда был создан, изменен и последний доступ к файлу. См. "
+      L"Справку.",
+      L"Get information about a file.\nWhen it was created, last modified and last accessed. See "
+      L"Help."},
+     {{kFile, 0}, {{L"Формат даты (опционально):", L"Date format (optional):"}, 1}, {kArray, 2}}},
     {87,
-     L"kxBase64EncodeFile свойства",
-     L"Кодировать текст из файла в Base 64 и сохранить в переменной.",
+     {L"kxBase64EncodeFile свойства", L"kxBase64EncodeFile properties"},
+     {L"Кодировать текст из файла в Base 64 и сохранить в переменной.",
+      L"Encode the contents of a file as Base64 and store the result in a variable."},
      {{kFile, 0}, {kInVariable, 1}}},
     {88,
-     L"kxBase64DecodeFile свойства",
-     L"Декодировать текст Base 64 в файл." SECOND_LINE,
-     {{L"Текст в кодировке Base 64:", 0}, {kFile, 1}, {R, 2}}},
+     {L"kxBase64DecodeFile свойства", L"kxBase64DecodeFile properties"},
+     {L"Декодировать текст Base 64 в файл." SECOND_LINE,
+      L"Decode a Base64 text into a file.\nReturns True on success, otherwise False."},
+     {{{L"Текст в кодировке Base 64:", L"Base64 text:"}, 0}, {kFile, 1}, {R, 2}}},
 };
 
 class SpecialFormTest : public ::testing::Test {
@@ -220,14 +274,14 @@ TEST_F(SpecialFormTest, EverySpecialFormShowsItsTextsAndWritesEachSlotFromItsFra
         }
       }
       if (!ok) continue;
-      EXPECT_EQ(caption, row.caption) << "id " << row.id;
+      EXPECT_EQ(caption, row.caption()) << "id " << row.id;
       EXPECT_EQ(shownName, name) << "id " << row.id;
-      EXPECT_EQ(description, row.description) << "id " << row.id;
+      EXPECT_EQ(description, row.description()) << "id " << row.id;
       EXPECT_TRUE(focused) << "id " << row.id;
       EXPECT_FALSE(extra) << "id " << row.id;
       ASSERT_EQ(labels.size(), count) << "id " << row.id;
       for (size_t i = 0; i < count; ++i)
-        EXPECT_EQ(labels[i], row.frames[i].caption) << "id " << row.id << " frame " << i;
+        EXPECT_EQ(labels[i], row.frames[i].caption()) << "id " << row.id << " frame " << i;
       EXPECT_EQ(static_cast<size_t>(host.FindEntry(WideToAnsi(name))->count), count)
           << "id " << row.id;
     }

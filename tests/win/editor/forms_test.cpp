@@ -21,85 +21,101 @@ namespace {
 
 struct GenericForm {
   int id;
-  std::vector<const wchar_t*> captions;  // slot order, result frame included
+  std::vector<EditionText<wchar_t>> captions;  // slot order, result frame included
 };
 
-constexpr const wchar_t* R = L"Сохранить результат в переменной:";
-constexpr const wchar_t* kSource = L"Исходный текст:";
-constexpr const wchar_t* kFile = L"Путь к файлу:";
+constexpr EditionText<wchar_t> R{L"Сохранить результат в переменной:",
+                                 L"Store the result in variable:"};
+constexpr EditionText<wchar_t> kSource{L"Исходный текст:", L"Source text:"};
+constexpr EditionText<wchar_t> kFile{L"Путь к файлу:", L"File path:"};
 
 const std::vector<GenericForm> kGenericForms = {
-    {1, {kSource, L"Начало текста:", R}},
-    {2, {kSource, L"Конец текста:", R}},
-    {3, {L"Текст:", L"Символ:", R}},
-    {4, {L"Текст:", L"Символ:", R}},
-    {5, {L"Текст:", L"Количество:", R}},
-    {6, {L"Текст:", R}},
-    {7, {kSource, L"Количество символов:", R}},
-    {8, {kSource, L"Количество символов:", R}},
-    {9, {kSource, L"Позиция первого символа:", L"Количество символов:", R}},
-    {10, {L"Текст:", R}},
-    {11, {L"Текст:", R}},
-    {12, {L"Текст:", R}},
+    {1, {kSource, {L"Начало текста:", L"Starts with:"}, R}},
+    {2, {kSource, {L"Конец текста:", L"Ends with:"}, R}},
+    {3, {{L"Текст:", L"Text:"}, {L"Символ:", L"Quote character:"}, R}},
+    {4, {{L"Текст:", L"Text:"}, {L"Символ:", L"Quote character:"}, R}},
+    {5, {{L"Текст:", L"Text:"}, {L"Количество:", L"Number of times:"}, R}},
+    {6, {{L"Текст:", L"Text:"}, R}},
+    {7, {kSource, {L"Количество символов:", L"Number of characters:"}, R}},
+    {8, {kSource, {L"Количество символов:", L"Number of characters:"}, R}},
+    {9,
+     {kSource,
+      {L"Позиция первого символа:", L"Position of the first character:"},
+      {L"Количество символов:", L"Number of characters:"},
+      R}},
+    {10, {{L"Текст:", L"Text:"}, R}},
+    {11, {{L"Текст:", L"Text:"}, R}},
+    {12, {{L"Текст:", L"Text:"}, R}},
     {13, {R}},
-    {14, {L"Значения разделенные \"|\":", R}},
-    {15, {L"Значение для проверки:", L"Верная строка:", L"Не верная строка:", R}},
-    {16, {kSource, L"Добавляемый текст:", R}},
-    {17, {kSource, L"Добавляемый текст:", R}},
-    {18, {kSource, L"Разрешенные символы:", R}},
+    {14, {{L"Значения разделенные \"|\":", L"Values separated by \"|\":"}, R}},
+    {15,
+     {{L"Значение для проверки:", L"Value to test:"},
+      {L"Верная строка:", L"Text if true:"},
+      {L"Не верная строка:", L"Text if false:"},
+      R}},
+    {16, {kSource, {L"Добавляемый текст:", L"Text to add:"}, R}},
+    {17, {kSource, {L"Добавляемый текст:", L"Text to add:"}, R}},
+    {18, {kSource, {L"Разрешенные символы:", L"Allowed characters:"}, R}},
     {19, {kSource, R}},
     {20, {kSource, R}},
     {21, {kSource, R}},
-    {22, {L"Десятичные цифры:", R}},
-    {23, {L"Римские цифры:", R}},
-    {24, {L"Список переменных:", L"Значение (значения):", L"Разделитель значений:"}},
-    {29, {L"Список переменных:"}},
-    {47, {L"Флаг:", R}},
-    {48, {L"Флаг:", R}},
-    {49, {L"Флаг:", R}},
-    {50, {L"Флаг:", R}},
-    {51, {L"Флаг:", R}},
+    {22, {{L"Десятичные цифры:", L"Decimal number:"}, R}},
+    {23, {{L"Римские цифры:", L"Roman numeral:"}, R}},
+    {24,
+     {{L"Список переменных:", L"Variable names:"},
+      {L"Значение (значения):", L"Value(s):"},
+      {L"Разделитель значений:", L"Value separator:"}}},
+    {29, {{L"Список переменных:", L"Variable names:"}}},
+    {47, {{L"Флаг:", L"Flag:"}, R}},
+    {48, {{L"Флаг:", L"Flag:"}, R}},
+    {49, {{L"Флаг:", L"Flag:"}, R}},
+    {50, {{L"Флаг:", L"Flag:"}, R}},
+    {51, {{L"Флаг:", L"Flag:"}, R}},
     {52, {R}},
     {53, {R}},
     {54, {R}},
     {55, {R}},
     {56, {R}},
-    {57, {L"Error code", R}},
+    {57, {{L"Error code", L"Error code"}, R}},
     {58, {R}},
     {59, {R}},
     {60, {R}},
-    {62, {L"Путь к файлу ярлыка:", R}},
-    {63, {L"Исполняемый файл (например calc.exe):", R}},
+    {62, {{L"Путь к файлу ярлыка:", L"Shortcut file path:"}, R}},
+    {63, {{L"Исполняемый файл (например calc.exe):", L"Executable file (e.g. calc.exe):"}, R}},
     {67, {R}},
     {68, {R}},
-    {73, {L"Расширение файла:", R}},
+    {73, {{L"Расширение файла:", L"File extension:"}, R}},
     {75, {kFile, R}},
     {76, {kFile, R}},
     {77, {kFile, R}},
     {78, {kFile, R}},
-    {80, {L"Папка или путь к файлу:", R}},
-    {81, {L"Путь к папке:", R}},
-    {82, {L"Имя хоста:", L"Пауза (мс):", R}},
-    {83, {L"Строка для кодирования:", R}},
-    {84, {L"Строка для декодирования:", R}},
+    {80, {{L"Папка или путь к файлу:", L"Folder or file path:"}, R}},
+    {81, {{L"Путь к папке:", L"Folder path:"}, R}},
+    {82, {{L"Имя хоста:", L"Host name:"}, {L"Пауза (мс):", L"Time-out (ms):"}, R}},
+    {83, {{L"Строка для кодирования:", L"Text to encode:"}, R}},
+    {84, {{L"Строка для декодирования:", L"Text to decode:"}, R}},
     {85, {kSource, R}},
-    {86, {L"Текст в кодировке Base 64:", R}},
-    {89, {L"Дескриптор главного окна:", R}},
-    {90, {L"Дескриптор главного окна:", R}},
-    {91, {L"Год (гггг):", L"Месяц (м):", L"День (д):", R}},
-    {92,
-     {L"Год (Например: 2012):", L"Номер месяца (Например: 12):", L"Число (Например: 1 или 01):",
+    {86, {{L"Текст в кодировке Base 64:", L"Base64 text:"}, R}},
+    {89, {{L"Дескриптор главного окна:", L"Main window handle:"}, R}},
+    {90, {{L"Дескриптор главного окна:", L"Main window handle:"}, R}},
+    {91,
+     {{L"Год (гггг):", L"Year (yyyy):"},
+      {L"Месяц (м):", L"Month (m):"},
+      {L"День (д):", L"Day (d):"},
       R}},
-    {93, {L"Часы (от 0 до 23):", L"Минуты (от 0 до 59):", L"Секунды (от 0 до 59):", R}},
-    {94, {L"Начальная дата:", L"Конечная дата:", R}},
-    {95, {L"Начальная дата:", L"Конечная дата:", R}},
+    {92,
+     {{L"Год (Например: 2012):", L"Year (e.g. 2012):"},
+      {L"Номер месяца (Например: 12):", L"Month number (e.g. 12):"},
+      {L"Число (Например: 1 или 01):", L"Day (e.g. 1 or 01):"},
+      R}},
+    {93,
+     {{L"Часы (от 0 до 23):", L"Hours (0 to 23):"},
+      {L"Минуты (от 0 до 59):", L"Minutes (0 to 59):"},
+      {L"Секунды (от 0 до 59):", L"Seconds (0 to 59):"},
+      R}},
+    {94, {{L"Начальная дата:", L"Start date:"}, {L"Конечная дата:", L"End date:"}, R}},
+    {95, {{L"Начальная дата:", L"Start date:"}, {L"Конечная дата:", L"End date:"}, R}},
 };
-
-std::wstring ResWide(UINT id) {
-  const wchar_t* text = nullptr;
-  const int length = LoadStringW(PluginModule(), id, reinterpret_cast<LPWSTR>(&text), 0);
-  return length > 0 ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
-}
 
 class EditFormTest : public ::testing::Test {
  protected:
@@ -154,9 +170,9 @@ TEST_F(EditFormTest, EveryGenericFormShowsItsActionAndWritesEverySlotOnOk) {
     const bool ok = host.Edit(row.id, slots.get());
     ASSERT_TRUE(watcher.SawForm()) << "id " << row.id;
     EXPECT_TRUE(ok) << "id " << row.id;
-    EXPECT_EQ(seen.caption, name + L" свойства") << "id " << row.id;
+    EXPECT_EQ(seen.caption, name + InEdition(L" свойства", L" properties")) << "id " << row.id;
     EXPECT_EQ(seen.name, name) << "id " << row.id;
-    EXPECT_EQ(seen.description, ResWide(IDS_ACTION_HINT_BASE + row.id)) << "id " << row.id;
+    EXPECT_EQ(seen.description, LoadResWide(IDS_ACTION_HINT_BASE + row.id)) << "id " << row.id;
     EXPECT_FALSE(seen.extraFrame) << "id " << row.id;
     EXPECT_TRUE(seen.firstInputFocused) << "id " << row.id;
     const CatalogueEntry* entry = host.FindEntry(WideToAnsi(name));
@@ -164,7 +180,7 @@ TEST_F(EditFormTest, EveryGenericFormShowsItsActionAndWritesEverySlotOnOk) {
     EXPECT_EQ(static_cast<size_t>(entry->count), count) << "id " << row.id;
     ASSERT_EQ(seen.labels.size(), count);
     for (size_t i = 0; i < count; ++i) {
-      EXPECT_EQ(seen.labels[i], row.captions[i]) << "id " << row.id << " slot " << i;
+      EXPECT_EQ(seen.labels[i], row.captions[i]()) << "id " << row.id << " slot " << i;
       EXPECT_EQ(seen.inputs[i], AnsiToWide(initial[i])) << "id " << row.id << " slot " << i;
       EXPECT_EQ(slots.Text(i), typed[i]) << "id " << row.id << " slot " << i;
       EXPECT_TRUE(slots.HandedOver(i)) << "id " << row.id << " slot " << i;

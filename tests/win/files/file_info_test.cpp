@@ -47,8 +47,9 @@ TEST_F(FileInfoTest, FileSizeRefusesFoldersAndMissingFiles) {
     EXPECT_EQ(Result(), "False") << path;
     // The string table's text, as this locale's code page renders it.
     EXPECT_EQ(LastError(), FileNotFoundText(path)) << path;
-    if (RussianLocale())
-      EXPECT_EQ(LastError(), Cp1251("Файл \"") + path + Cp1251("\" не существует.")) << path;
+    EXPECT_EQ(LastError(), Ansi(InEdition("Файл \"", "File \"")) + path +
+                               Ansi(InEdition("\" не существует.", "\" does not exist.")))
+        << path;
   }
 }
 
@@ -100,8 +101,9 @@ TEST_F(FileInfoTest, LongAndShortPathRefuseFoldersAndMissingFiles) {
       EXPECT_FALSE(host.Exec(action, {path, "[Result]"})) << action << " " << path;
       EXPECT_EQ(Result(), "False");
       EXPECT_EQ(LastError(), FileNotFoundText(path)) << action << " " << path;
-      if (RussianLocale())
-        EXPECT_EQ(LastError(), Cp1251("Файл \"") + path + Cp1251("\" не существует.")) << path;
+      EXPECT_EQ(LastError(), Ansi(InEdition("Файл \"", "File \"")) + path +
+                                 Ansi(InEdition("\" не существует.", "\" does not exist.")))
+          << path;
     }
   }
 }

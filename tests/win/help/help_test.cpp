@@ -145,9 +145,10 @@ class HelpTest : public ::testing::Test {
   MachineSeams saved_;
 };
 
-TEST_F(HelpTest, F1InAPropertyFormOpensTheBuiltHelpAtTheActionsTopic) {
-  const std::string chm = BuildDir() + "\\zaDode.chm";
-  RegisterHelpFile(chm);
+// The registry names the Russian help; the English edition opens its own beside it.
+TEST_F(HelpTest, F1InAPropertyFormOpensTheBuiltHelpOfItsEditionAtTheActionsTopic) {
+  RegisterHelpFile(BuildDir() + "\\zaDode.chm");
+  const std::string chm = BuildDir() + InEdition("\\zaDode.chm", "\\zaDode-en.chm");
   for (const int id : {1, 75, 95}) {
     g_helpTarget.clear();
     ASSERT_TRUE(PressF1InForm(host, id)) << id;
@@ -169,7 +170,7 @@ TEST_F(HelpTest, F1WithoutARegisteredHelpFileShowsTheMissingHelpMessage) {
 TEST_F(HelpTest, InstallAndUninstallDoWhatTheySay) {
   ScratchDir package, plugins;
   const std::string build = BuildDir();
-  for (const char* file : {"zaDode.nbp", "zaDode.chm"})
+  for (const char* file : {"zaDode.nbp", "zaDode.chm", "zaDode-en.chm"})
     ASSERT_TRUE(CopyFileA((build + "\\" + file).c_str(), package.File(file).c_str(), FALSE));
   for (const char* file : {"install.cmd", "uninstall.cmd"})
     ASSERT_TRUE(
@@ -187,16 +188,24 @@ TEST_F(HelpTest, InstallAndUninstallDoWhatTheySay) {
     std::string helpFile;  // registered afterwards
   };
   const Step steps[] = {
-      {"install.cmd", missing, 1, {missing, russian}, "<none>"},
-      {"install.cmd", target, 0, {target + "\\zaDode.chm"}, target + "\\zaDode.chm"},
-      {"uninstall.cmd", target, 0, {target + "\\zaDode.nbp", target + "\\zaDode.chm"}, "<none>"},
+      {"install.cmd", missing, 1, {missing, russian, "Nothing was installed."}, "<none>"},
+      {"install.cmd",
+       target,
+       0,
+       {"zaDode-en.chm", target + "\\zaDode.chm"},
+       target + "\\zaDode.chm"},
+      {"uninstall.cmd",
+       target,
+       0,
+       {target + "\\zaDode.nbp", target + "\\zaDode.chm", target + "\\zaDode-en.chm"},
+       "<none>"},
       {"install.cmd",
        "",
        0,
        {package.File("zaDode.chm"), "\"C:\\Program Files (x86)\\NeoBook\\PlugIns\""},
        package.File("zaDode.chm")},
       {"uninstall.cmd", "", 0, {"zaDode.nbp"}, "<none>"},
-      {"uninstall.cmd", missing, 1, {missing, russian}, "<none>"},
+      {"uninstall.cmd", missing, 1, {missing, russian, "Nothing was removed."}, "<none>"},
   };
   for (const Step& step : steps) {
     const ScriptRun run = RunScript(package.File(step.script), step.folder);
@@ -212,23 +221,30 @@ TEST_F(HelpTest, InstallAndUninstallDoWhatTheySay) {
   // The round trip left the package whole and no key of ours behind; the install in between
   // copied exactly the package's files, which the help lookup then found.
   EXPECT_TRUE(FileExists(package.File("zaDode.nbp")));
-  EXPECT_FALSE(FileExists(target + "\\zaDode.nbp"));
+  for (const char* file : {"zaDode.nbp", "zaDode.chm", "zaDode-en.chm"})
+    EXPECT_FALSE(FileExists(target + "\\" + file)) << file;
   EXPECT_FALSE(KeyExists("Software\\Tessoran"));
 }
 
-TEST_F(HelpTest, InstalledHelpOpensAtTheActionsTopic) {
+// Each edition opens its own help; the English one falls back to the registered (Russian)
+// file when its own is missing.
+TEST_F(HelpTest, InstalledHelpOfTheEditionOpensAtTheActionsTopic) {
   ScratchDir package, plugins;
   const std::string build = BuildDir();
-  for (const char* file : {"zaDode.nbp", "zaDode.chm"})
+  const char* const files[] = {"zaDode.nbp", "zaDode.chm", "zaDode-en.chm"};
+  for (const char* file : files)
     ASSERT_TRUE(CopyFileA((build + "\\" + file).c_str(), package.File(file).c_str(), FALSE));
   ASSERT_TRUE(CopyFileA((build + "\\release\\install.cmd").c_str(),
                         package.File("install.cmd").c_str(), FALSE));
   ASSERT_EQ(RunScript(package.File("install.cmd"), plugins.path()).code, 0u);
-  EXPECT_EQ(ReadFileBytes(plugins.File("zaDode.chm")), ReadFileBytes(package.File("zaDode.chm")));
-  EXPECT_EQ(ReadFileBytes(plugins.File("zaDode.nbp")), ReadFileBytes(package.File("zaDode.nbp")));
-  g_helpTarget.clear();
-  EXPECT_TRUE(OpenPluginHelp("kxFileSize"));
-  EXPECT_EQ(g_helpTarget, plugins.File("zaDode.chm") + "::\\index.html#kxFileSize");
+  for (const char* file : files)
+    EXPECT_EQ(ReadFileBytes(plugins.File(file)), ReadFileBytes(package.File(file))) << file;
+  for (const char* help : {InEdition("zaDode.chm", "zaDode-en.chm"), "zaDode.chm"}) {
+    g_helpTarget.clear();
+    EXPECT_TRUE(OpenPluginHelp("kxFileSize"));
+    EXPECT_EQ(g_helpTarget, plugins.File(help) + "::\\index.html#kxFileSize");
+    DeleteFileA(plugins.File("zaDode-en.chm").c_str());
+  }
 }
 
 }  // namespace

@@ -36,8 +36,8 @@ TEST_F(PingTest, UnknownHostsAnswerFalse) {
     EXPECT_TRUE(host.Exec("kxIsHostAlive", {name, "1000", "[Result]"})) << name;
     EXPECT_EQ(Result(), "False") << name;
     EXPECT_EQ(LastError(), FormatResString(IDS_UNKNOWN_HOST, {name})) << name;
-    if (RussianLocale())
-      EXPECT_EQ(LastError(), Cp1251("Неизвестный хост \"") + name + "\".") << name;
+    EXPECT_EQ(LastError(), Ansi(InEdition("Неизвестный хост \"", "Unknown host \"")) + name + "\".")
+        << name;
   }
 }
 

@@ -76,3 +76,13 @@ TEST_F(DoubleByteActions, IfAppendAndPrependCompareWholeCharacters) {
                {"kxIfPrependStr", {kHyo + "x", kHyo}, (kHyo + "x").c_str()},
            });
 }
+
+// A Japanese system gets the English edition, whose texts its code page can show, with the
+// author's double-byte text inside them as it was given.
+TEST_F(DoubleByteActions, TheEditionIsEnglish) {
+  EXPECT_EQ(host.Catalogue().at(0).name, "Strings");
+  EXPECT_EQ(host.FindEntry("kxFileSize")->hint, "Get the size of a file (in bytes).");
+  const std::string path = "C:\\" + kHyo + kSo + "\\" + kA + ".txt";
+  EXPECT_FALSE(host.Exec("kxFileSize", {path, "[Result]"}));
+  EXPECT_EQ(LastError(), "File \"" + path + "\" does not exist.");
+}
