@@ -229,12 +229,6 @@ void DrawFramedShape(HDC dc, const RECT& box, int border, COLORREF borderColor, 
     Rectangle(dc, box.left, box.top, box.right, box.bottom);
 }
 
-std::wstring LoadResWide(UINT id) {
-  const wchar_t* text = nullptr;
-  const int length = LoadStringW(PluginModule(), id, reinterpret_cast<LPWSTR>(&text), 0);
-  return length > 0 && text ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
-}
-
 std::wstring FillResWide(UINT format, const std::wstring& value) {
   std::wstring text = LoadResWide(format);
   const auto at = text.find(L"%s");

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "platform/raii.h"
+#include "platform/resources.h"
 
 struct ModalWindow;
 
@@ -118,8 +119,6 @@ HWND CreateIconControl(const ModalWindow& modal, int id, int x, int y, int width
 void DrawFramedShape(HDC dc, const RECT& box, int border, COLORREF borderColor, HBRUSH fill,
                      int corner);
 
-// A string-table entry as UTF-16, so Russian texts show on any system code page.
-std::wstring LoadResWide(UINT id);
 // A string-table format with its "%s" filled by `value`.
 std::wstring FillResWide(UINT format, const std::wstring& value);
 
