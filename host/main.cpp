@@ -80,7 +80,7 @@ Text Field(const Text& text) {
       continue;
     }
     for (char d : "[#" + std::to_string(static_cast<unsigned>(c)) + "]")
-      if (d) out += static_cast<typename Text::value_type>(d);
+      out += static_cast<typename Text::value_type>(d);
   }
   return out;
 }
@@ -109,6 +109,14 @@ BOOL CALLBACK FindVisibleDialog(HWND window, LPARAM out) {
   if (lstrcmpA(cls, "#32770") != 0 || !IsWindowVisible(window)) return TRUE;
   *reinterpret_cast<HWND*>(out) = window;
   return FALSE;
+}
+
+// The dialog thread `ui` shows, once it is visible; null after ten seconds without one.
+HWND WaitForDialog(DWORD ui) {
+  HWND dialog = nullptr;
+  for (int i = 0; i < 1000 && !dialog; ++i, Sleep(10))
+    EnumThreadWindows(ui, &FindVisibleDialog, reinterpret_cast<LPARAM>(&dialog));
+  return dialog;
 }
 
 // Room for one large allocation: what fragmentation of the address space leaves.
@@ -142,6 +150,13 @@ std::thread DialogCanceller(const std::atomic<bool>& done) {
       Sleep(10);
     }
   });
+}
+
+// An action's parameter kinds as registered, separated by blanks.
+std::string KindsText(const CatalogueEntry& entry) {
+  std::string kinds;
+  for (int k = 0; k < entry.count; ++k) kinds += (k ? " " : "") + std::to_string(entry.kinds[k]);
+  return kinds;
 }
 
 int Usage() {
@@ -199,15 +214,7 @@ int EditCommand(const std::string& plugin, const std::string& version, int argc,
   std::thread presser;
   if (confirm) {
     presser = std::thread([ui = GetCurrentThreadId()] {
-      for (int i = 0; i < 1000; ++i) {
-        HWND form = nullptr;
-        EnumThreadWindows(ui, &FindVisibleDialog, reinterpret_cast<LPARAM>(&form));
-        if (form) {
-          PostMessageA(form, WM_COMMAND, IDOK, 0);
-          return;
-        }
-        Sleep(10);
-      }
+      if (HWND form = WaitForDialog(ui)) PostMessageA(form, WM_COMMAND, IDOK, 0);
     });
   }
   const bool ok = host.Edit(id, slots);
@@ -286,9 +293,7 @@ int FormsCommand(const std::string& plugin) {
     std::vector<char*> slots(8, nullptr);
     FormView view;
     std::thread reader([&view, ui = GetCurrentThreadId()] {
-      HWND form = nullptr;
-      for (int i = 0; i < 1000 && !form; ++i, Sleep(10))
-        EnumThreadWindows(ui, &FindVisibleDialog, reinterpret_cast<LPARAM>(&form));
+      const HWND form = WaitForDialog(ui);
       if (!form) return;
       SendMessageW(form, WM_NULL, 0, 0);  // answered once the form's loop runs
       view = ReadForm(form);
@@ -413,9 +418,7 @@ int main(int argc, char** argv) {
     if (catalogue) {
       Print(host.title + " (" + host.publisher + "): " + host.hint + "\n");
       for (const auto& entry : host.Catalogue()) {
-        std::string kinds;
-        for (int k = 0; k < entry.count; ++k)
-          kinds += (k ? " " : "") + std::to_string(entry.kinds[k]);
+        const std::string kinds = KindsText(entry);
         if (entry.id == 0)
           Print("\n[" + entry.name + "]\n");
         else
@@ -427,9 +430,7 @@ int main(int argc, char** argv) {
     if (catalogueTsv) {
       std::string category;
       for (const auto& entry : host.Catalogue()) {
-        std::string kinds;
-        for (int k = 0; k < entry.count; ++k)
-          kinds += (k ? " " : "") + std::to_string(entry.kinds[k]);
+        const std::string kinds = KindsText(entry);
         if (entry.id == 0)
           category = entry.name;
         else

@@ -31,7 +31,7 @@ class SlotBlock {
   enum Access { kReadOnly, kEdit };
   SlotBlock(char** hostSlots, int highIndex, Access access)
       : host_(hostSlots),
-        count_(hostSlots && highIndex >= 0 ? std::min(highIndex + 1, kMaxSlots) : 0),
+        count_(hostSlots && highIndex >= 0 ? std::min(highIndex + 1, kMaxParams) : 0),
         access_(access) {
     std::copy_n(host_, count_, slots_.begin());
   }
@@ -42,16 +42,15 @@ class SlotBlock {
   // host's block are released: the host never gets a text it has no slot for.
   ~SlotBlock() {
     if (access_ == kEdit) std::copy_n(slots_.begin(), count_, host_);
-    for (int i = count_; i < kMaxSlots; ++i) ReleaseHostString(&slots_[i]);
+    for (int i = count_; i < kMaxParams; ++i) ReleaseHostString(&slots_[i]);
   }
   char** get() { return slots_.data(); }
 
  private:
-  static constexpr int kMaxSlots = 8;
   char** host_;
   int count_;
   Access access_;
-  std::array<char*, kMaxSlots> slots_{};
+  std::array<char*, kMaxParams> slots_{};
 };
 
 }  // namespace

@@ -55,7 +55,7 @@ bool Build(ModalWindow& modal) {
   SendMessageW(box.window, WM_SETFONT, reinterpret_cast<WPARAM>(box.normal.get()), FALSE);
   SetClientSize(box, kWidth, kHeight);
 
-  const std::wstring name = AnsiToWide(LoadResString(IDS_PLUGIN_TITLE));
+  const std::wstring name = LoadResWide(IDS_PLUGIN_TITLE);
   SetWindowTextW(box.window, FillResWide(IDS_ABOUT_CAPTION, name).c_str());
 
   // Left strip: links below the artwork, the notice at the bottom.

@@ -190,6 +190,20 @@ void QuoteFields(FormState& form) {
   }
 }
 
+// The Test button's run: the form's action on the current field texts with an empty result
+// name, so the dialog shows as configured and no result reaches the host.
+void RunWithFieldTexts(FormState& form) {
+  const CatalogueRow& row = *form.row;
+  // Texts by slot, the result variable's left empty.
+  std::array<std::string, kMaxParams> texts;
+  for (const auto& frame : form.frames)
+    texts[static_cast<size_t>(frame.design->slot)] = InputText(frame.input);
+  if (const int result = row.ResultSlot(); result >= 0) texts[static_cast<size_t>(result)].clear();
+  std::array<const char*, kMaxParams> params{};
+  for (size_t i = 0; i < texts.size(); ++i) params[i] = texts[i].c_str();
+  row.run(ActionCall{row, params.data()});
+}
+
 // The picture save dialog opens without an owner, so nothing else would keep the author from
 // a second Test, or OK on the form, while a tested dialog is open.
 void RunTest(FormState& form) {
@@ -204,9 +218,8 @@ void RunTest(FormState& form) {
   RunWithFieldTexts(form);
 }
 
-// The action's name as the form shows it.
-std::string HelpTopic(const ModalWindow& form) {
-  return InputText(GetDlgItem(form.window, IDT_ACTION_NAME));
+std::string HelpTopic(const ModalWindow& modal) {
+  return std::string(static_cast<const FormState&>(modal).row->name);
 }
 
 void MakeResources(FormState& form) {
@@ -284,8 +297,7 @@ void CreateFooter(FormState& form, const BaseLayout& layout) {
   const int textWidth = form.design->width - 243 - kMargin - 44;
   CreateIconControl(form, IDI_PLUGIN_ICON, kMargin, layout.footerTop - 4, 32, 32,
                     form.resources->pluginIcon.get());
-  const std::wstring pluginName = AnsiToWide(LoadResString(IDS_PLUGIN_TITLE));
-  CreateChild(form, 0, L"STATIC", FillResWide(IDS_FORM_PLUGIN_NAME, pluginName),
+  CreateChild(form, 0, L"STATIC", FillResWide(IDS_FORM_PLUGIN_NAME, LoadResWide(IDS_PLUGIN_TITLE)),
               SS_LEFT | SS_NOPREFIX, IDT_PLUGIN_NAME, kMargin + 40, layout.footerTop - 2, textWidth,
               14, FontRole::Form);
   CreateChild(form, 0, L"STATIC", LoadResWide(IDS_FORM_COPYRIGHTS), SS_LEFT | SS_NOPREFIX,
@@ -312,9 +324,8 @@ bool BuildForm(ModalWindow& modal) {
   const BaseLayout layout = LayoutOf(design);
   CreateFrames(form);
   CreateButtons(form, layout);
-  const CatalogueRow& row = *FindAction(design.id);
-  const std::wstring name = AnsiToWide(row.name);
-  CreateTitle(form, layout, row, name);
+  const std::wstring name = AnsiToWide(form.row->name);
+  CreateTitle(form, layout, *form.row, name);
   CreateFooter(form, layout);
   if (!FillFrames(form)) return false;
   SendMessageW(form.window, DM_SETDEFID, IDB_OK, 0);
@@ -366,6 +377,7 @@ bool RunForm(const FormSpec& design, EditSlots slots) {
   FormState form;
   form.kind = &kFormKind;
   form.design = &design;
+  form.row = FindAction(design.id);
   form.slots = slots;
   form.resources = &resources;
   ModalRun run(form, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_CLIPCHILDREN);
@@ -455,17 +467,4 @@ HWND CreateGlyphButton(FormState& form, int id, Glyph glyph, UINT hint, int x, i
     if (form.tooltip) SendMessageW(form.tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   }
   return button;
-}
-
-void RunWithFieldTexts(FormState& form) {
-  const CatalogueRow* row = FindAction(form.design->id);
-  if (!row) return;
-  // Texts by slot, the result variable's left empty.
-  std::array<std::string, kMaxParams> texts;
-  for (const auto& frame : form.frames)
-    texts[static_cast<size_t>(frame.design->slot)] = InputText(frame.input);
-  if (const int result = row->ResultSlot(); result >= 0) texts[static_cast<size_t>(result)].clear();
-  std::array<const char*, kMaxParams> params{};
-  for (size_t i = 0; i < texts.size(); ++i) params[i] = texts[i].c_str();
-  row->run(ActionCall{*row, params.data()});
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/catalogue.h"
 #include "editor/form_catalogue.h"
 #include "editor/modal_window.h"
 
@@ -52,6 +53,7 @@ struct FormResources;  // fonts, brushes, glyphs: owned by the form, freed with 
 
 struct FormState : ModalWindow {
   const FormSpec* design = nullptr;
+  const CatalogueRow* row = nullptr;  // the action the form edits
   EditSlots slots = nullptr;
   HWND tooltip = nullptr;
   std::vector<FrameState> frames;
@@ -62,10 +64,6 @@ struct FormState : ModalWindow {
 // Shows `design` modally over the active window, filled from `slots`; on OK rewrites every slot
 // of the form's frames and returns true, otherwise leaves them untouched.
 bool RunForm(const FormSpec& design, EditSlots slots);
-
-// The Test button: runs the form's action on the current field texts with an empty result
-// name, so the dialog shows as configured and no result reaches the host.
-void RunWithFieldTexts(FormState& form);
 
 // The current text of an input (edit or combo box) in the host's ANSI code page.
 std::string InputText(HWND input);

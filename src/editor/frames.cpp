@@ -132,23 +132,19 @@ int CALLBACK CentreBrowser(HWND window, UINT message, LPARAM, LPARAM) {
 void BrowseFolder(FormState& form, FrameState& frame) {
   // The new dialog style needs a single-threaded apartment; a thread already in another
   // mode keeps the old style instead of failing.
-  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  const ComScope com;
   UINT flags = BIF_RETURNONLYFSDIRS | BIF_NONEWFOLDERBUTTON;
-  if (com != RPC_E_CHANGED_MODE) flags |= BIF_NEWDIALOGSTYLE;
+  if (!com.OtherApartment()) flags |= BIF_NEWDIALOGSTYLE;
   const std::wstring title = LoadResWide(IDS_BROWSE_FOLDER_TITLE);
   BROWSEINFOW browse{};
   browse.hwndOwner = form.window;
   browse.lpszTitle = title.c_str();
   browse.ulFlags = flags;
   browse.lpfn = &CentreBrowser;
-  PIDLIST_ABSOLUTE folder = Seams().shBrowseForFolder(&browse);
-  if (folder) {
-    std::array<wchar_t, MAX_PATH + 1> path{};
-    if (SHGetPathFromIDListW(folder, path.data()))
-      SetInputText(frame.input, WithTrailingBackslash(WideToAnsi(path.data()), AnsiLeadBytes()));
-    CoTaskMemFree(folder);
-  }
-  if (SUCCEEDED(com)) CoUninitialize();
+  const CoTaskMemory<PIDLIST_ABSOLUTE> folder(Seams().shBrowseForFolder(&browse));
+  std::array<wchar_t, MAX_PATH + 1> path{};
+  if (folder && SHGetPathFromIDListW(folder.get(), path.data()))
+    SetInputText(frame.input, WithTrailingBackslash(WideToAnsi(path.data()), AnsiLeadBytes()));
   FocusAndSelectAll(form, frame.input);
 }
 

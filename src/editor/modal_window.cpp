@@ -84,6 +84,25 @@ struct alignas(4) EmptyTemplate {
   WORD menu = 0, windowClass = 0, title = 0;
 };
 
+// Places `window` centred over `owner` (the work area when there is none), kept on screen.
+void CentreOver(HWND window, HWND owner) {
+  RECT box{};
+  GetWindowRect(window, &box);
+  const int width = box.right - box.left, height = box.bottom - box.top;
+  RECT around{};
+  if (!owner || !IsWindowVisible(owner) || !GetWindowRect(owner, &around))
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &around, 0);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromRect(&around, MONITOR_DEFAULTTONEAREST), &monitor);
+  const RECT& work = monitor.rcWork;
+  int x = around.left + (around.right - around.left - width) / 2;
+  int y = around.top + (around.bottom - around.top - height) / 2;
+  x = std::max(static_cast<int>(work.left), std::min(x, static_cast<int>(work.right) - width));
+  y = std::max(static_cast<int>(work.top), std::min(y, static_cast<int>(work.bottom) - height));
+  SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace
 
 void EndModal(ModalWindow& modal) {
@@ -158,24 +177,6 @@ void ModalRun::Loop() {
       DispatchMessageW(&message);
     }
   }
-}
-
-void CentreOver(HWND window, HWND owner) {
-  RECT box{};
-  GetWindowRect(window, &box);
-  const int width = box.right - box.left, height = box.bottom - box.top;
-  RECT around{};
-  if (!owner || !IsWindowVisible(owner) || !GetWindowRect(owner, &around))
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &around, 0);
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  GetMonitorInfoW(MonitorFromRect(&around, MONITOR_DEFAULTTONEAREST), &monitor);
-  const RECT& work = monitor.rcWork;
-  int x = around.left + (around.right - around.left - width) / 2;
-  int y = around.top + (around.bottom - around.top - height) / 2;
-  x = std::max(static_cast<int>(work.left), std::min(x, static_cast<int>(work.right) - width));
-  y = std::max(static_cast<int>(work.top), std::min(y, static_cast<int>(work.bottom) - height));
-  SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void SetClientSize(const ModalWindow& modal, int width, int height) {

@@ -95,8 +95,6 @@ class ModalRun {
   std::optional<VisualStyles> styles_;
 };
 
-// Places `window` centred over `owner` (the work area when there is none), kept on screen.
-void CentreOver(HWND window, HWND owner);
 // Sets the size of the window's client area, in 96-DPI pixels.
 void SetClientSize(const ModalWindow& modal, int width, int height);
 

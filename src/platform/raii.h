@@ -45,6 +45,10 @@ inline void DeleteGdiObjectFn(T h) {
 }
 inline void DeleteDCFn(HDC h) { DeleteDC(h); }
 inline void DestroyIconFn(HICON h) { DestroyIcon(h); }
+template <typename T>
+inline void CoTaskMemFreeFn(T p) {
+  CoTaskMemFree(p);
+}
 
 // INVALID_HANDLE_VALUE is not a constant expression, so file handles use a null sentinel:
 // wrap CreateFile's result through FromCreateFile.
@@ -63,6 +67,9 @@ using BitmapHandle = GdiObject<HBITMAP>;
 // A device context of its own (CreateCompatibleDC), deleted with DeleteDC.
 using MemoryDC = UniqueResource<HDC, nullptr, DeleteDCFn>;
 using IconHandle = UniqueResource<HICON, nullptr, DestroyIconFn>;
+// A block the shell or COM allocated for the caller (an item id list, a path).
+template <typename T>
+using CoTaskMemory = UniqueResource<T, nullptr, CoTaskMemFreeFn<T>>;
 
 inline Handle FromCreateFile(HANDLE h) { return Handle(h == INVALID_HANDLE_VALUE ? nullptr : h); }
 
@@ -165,6 +172,8 @@ class ComScope {
   ~ComScope() {
     if (SUCCEEDED(hr_)) CoUninitialize();
   }
+  // The thread was already in another apartment: COM works, but not as single-threaded.
+  bool OtherApartment() const { return hr_ == RPC_E_CHANGED_MODE; }
 
  private:
   HRESULT hr_;
