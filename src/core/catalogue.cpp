@@ -186,10 +186,7 @@ void RegisterCatalogue() {
   }
 }
 
-std::string ActionCall::Param(int index) const {
-  if (!params || !params[index]) return {};
-  return params[index];
-}
+std::string ActionCall::Param(int index) const { return Text(index); }
 
 std::string ActionCall::ResultVariable() const {
   const int slot = row.ResultSlot();

@@ -69,7 +69,9 @@ struct ActionCall {
   const CatalogueRow& row;
   Params params;
 
-  // A copy of slot `index`; a null block or slot reads as an empty text.
+  // Slot `index` where the host keeps it; a null block or slot reads as an empty text.
+  const char* Text(int index) const { return params && params[index] ? params[index] : ""; }
+  // A copy of slot `index`.
   std::string Param(int index) const;
   // The name in the row's result slot, empty when the row has none.
   std::string ResultVariable() const;

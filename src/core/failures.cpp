@@ -63,3 +63,14 @@ bool ReportSystemError(std::string_view resultVariable, DWORD code) {
 bool ReportFileFailure(std::string_view resultVariable, const FileFailure& failure) {
   return ReportFailure(resultVariable, FileFailureText(failure));
 }
+
+bool FileAccepted(const std::string& path, std::string_view resultVariable) {
+  switch (KindOf(path)) {
+    case PathKind::kFile:
+      return true;
+    case PathKind::kDevice:
+      return ReportFileFailure(resultVariable, RefuseDevice(path, false));
+    default:
+      return ReportMissingFile(path, resultVariable);
+  }
+}

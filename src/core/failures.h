@@ -38,3 +38,6 @@ bool ReportMissingFile(std::string_view path, std::string_view resultVariable);
 bool ReportMissingPath(std::string_view path, std::string_view resultVariable);
 bool ReportSystemError(std::string_view resultVariable, DWORD code = GetLastError());
 bool ReportFileFailure(std::string_view resultVariable, const FileFailure& failure);
+// True for an existing file that is no device; otherwise reports the missing file or the
+// device refusal and returns false.
+bool FileAccepted(const std::string& path, std::string_view resultVariable);

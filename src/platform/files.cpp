@@ -27,12 +27,6 @@ bool IsDriveRoot(std::wstring_view path) {
          ((path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z'));
 }
 
-std::optional<std::wstring> FullPathOf(const std::wstring& path) {
-  return CallWithGrowingBuffer<wchar_t>([&](wchar_t* buffer, DWORD size) {
-    return GetFullPathNameW(path.c_str(), size, buffer, nullptr);
-  });
-}
-
 Resolved Resolve(std::string_view path) {
   Resolved resolved;
   resolved.full = std::string(path);
@@ -135,6 +129,12 @@ DWORD ReadToEndFrom(HANDLE file, std::string& bytes) {
 
 }  // namespace
 
+std::optional<std::wstring> FullPathOf(const std::wstring& path) {
+  return CallWithGrowingBuffer<wchar_t>([&](wchar_t* buffer, DWORD size) {
+    return GetFullPathNameW(path.c_str(), size, buffer, nullptr);
+  });
+}
+
 PathKind KindOf(std::string_view path) {
   const Resolved resolved = Resolve(path);
   if (resolved.device) return PathKind::kDevice;
@@ -170,8 +170,6 @@ FileFailure FileSize(std::string_view path, std::uint64_t& size) {
 DWORD File::ReadPiece(void* buffer, DWORD size, DWORD& filled) const {
   return ReadPieceFrom(handle_.get(), buffer, size, filled);
 }
-
-DWORD File::ReadToEnd(std::string& bytes) const { return ReadToEndFrom(handle_.get(), bytes); }
 
 DWORD File::Write(const void* data, std::size_t size) const {
   return WriteAllTo(handle_.get(), data, size);
@@ -209,7 +207,8 @@ FileFailure ReadAll(std::string_view path, std::string& bytes) {
   bytes.clear();
   File file;
   if (FileFailure failure = OpenForRead(path, Sharing::kReadWrite, file)) return failure;
-  if (const DWORD error = file.ReadToEnd(bytes)) return {error, file.path(), false, false};
+  if (const DWORD error = ReadToEndFrom(file.get(), bytes))
+    return {error, file.path(), false, false};
   return {};
 }
 

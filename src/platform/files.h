@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -33,6 +34,8 @@ PathKind KindOf(std::string_view path);
 // needs a file goes on to open it and meets the layer's one refusal of them.
 bool FileExists(std::string_view path);
 bool FolderExists(std::string_view path);
+// The system's full form of `path`, however long; nullopt when the system cannot make one.
+std::optional<std::wstring> FullPathOf(const std::wstring& path);
 // The device refusal alone, for paths an action hands on instead of opening (the host's
 // SaveVariables) or only looks at.
 FileFailure RefuseDevice(std::string_view path, bool creating);
@@ -50,8 +53,6 @@ class File {
   // Fills `buffer` from the current position; `filled` falls short only at the end of the
   // file. ERROR_SUCCESS or the system's code.
   DWORD ReadPiece(void* buffer, DWORD size, DWORD& filled) const;
-  // The rest of the file from the current position.
-  DWORD ReadToEnd(std::string& bytes) const;
   DWORD Write(const void* data, std::size_t size) const;
 
  private:

@@ -32,21 +32,12 @@ bool CallHelpEngine(const std::string& variable, const std::string& file, UINT c
   return true;
 }
 
-// The engine opens the file it is given: a device ("COM1" waits on its port) is refused
-// with the text every file action gives, before the engine sees it.
-bool HelpFileAccepted(const std::string& file, const std::string& variable) {
-  if (!FileExists(file)) return ReportMissingFile(file, variable);
-  if (const FileFailure failure = RefuseDevice(file, false))
-    return ReportFileFailure(variable, failure);
-  return true;
-}
-
 }  // namespace
 
 // kxOpenHelpToc: the contents tab.
 bool RunOpenHelpToc(const ActionCall& call) {
   const std::string file = call.Param(0), variable = call.Param(1);
-  if (!HelpFileAccepted(file, variable)) return false;
+  if (!FileAccepted(file, variable)) return false;
   return CallHelpEngine(variable, file, HH_DISPLAY_TOC, 0);
 }
 
@@ -54,7 +45,7 @@ bool RunOpenHelpToc(const ActionCall& call) {
 // nothing).
 bool RunOpenHelpIndex(const ActionCall& call) {
   const std::string file = call.Param(0), keyword = call.Param(1), variable = call.Param(2);
-  if (!HelpFileAccepted(file, variable)) return false;
+  if (!FileAccepted(file, variable)) return false;
   return CallHelpEngine(variable, file, HH_DISPLAY_INDEX,
                         reinterpret_cast<DWORD_PTR>(keyword.c_str()));
 }
@@ -62,7 +53,7 @@ bool RunOpenHelpIndex(const ActionCall& call) {
 // kxOpenHelpSearch: the search tab with an empty query that runs nothing by itself.
 bool RunOpenHelpSearch(const ActionCall& call) {
   const std::string file = call.Param(0), variable = call.Param(1);
-  if (!HelpFileAccepted(file, variable)) return false;
+  if (!FileAccepted(file, variable)) return false;
   HH_FTS_QUERY query{};
   query.cbStruct = sizeof(query);  // 32 bytes on i686, 40 on x86_64
   query.fUniCodeStrings = FALSE;
@@ -79,7 +70,7 @@ bool RunOpenHelpSearch(const ActionCall& call) {
 // page ("1001", "0x3E9"); any other text is the page's path inside the file.
 bool RunOpenHelpTheme(const ActionCall& call) {
   const std::string file = call.Param(0), topic = call.Param(1), variable = call.Param(2);
-  if (!HelpFileAccepted(file, variable)) return false;
+  if (!FileAccepted(file, variable)) return false;
   const HelpTopicCall engine = HelpTopic(file, topic);
   return CallHelpEngine(variable, engine.file, engine.command, engine.data);
 }

@@ -36,9 +36,7 @@ std::string LexicalParent(std::string_view path) {
 template <typename Convert>
 bool RunPathConversion(const ActionCall& call, Convert convert) {
   const std::string path = call.Param(0), variable = call.Param(1);
-  if (!FileExists(path)) return ReportMissingFile(path, variable);
-  if (const FileFailure failure = RefuseDevice(path, false))
-    return ReportFileFailure(variable, failure);
+  if (!FileAccepted(path, variable)) return false;
   const std::optional<std::string> converted =
       CallWithGrowingBuffer([&](char* buffer, DWORD size) { return convert(path, buffer, size); });
   if (!converted) return ReportSystemError(variable, GetLastError());
@@ -101,10 +99,7 @@ bool RunFileTypeName(const ActionCall& call) {
 bool RunParentDir(const ActionCall& call) {
   const std::string path = call.Param(0), variable = call.Param(1);
   const std::wstring up = AnsiToWide(path + "\\..");
-  const std::optional<std::wstring> parent =
-      CallWithGrowingBuffer<wchar_t>([&](wchar_t* buffer, DWORD size) {
-        return GetFullPathNameW(up.c_str(), size, buffer, nullptr);
-      });
+  const std::optional<std::wstring> parent = FullPathOf(up);
   const std::string answer = parent ? WideToAnsi(*parent) : LexicalParent(path);
   SetResultVariable(variable, WithTrailingBackslash(answer, AnsiLeadBytes()));
   return true;

@@ -8,6 +8,7 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -87,7 +88,7 @@ std::string LayoutKeyName(std::uint8_t key) {
 bool RunAddShortcut(const ActionCall& call) {
   const std::string target = call.Param(0), arguments = call.Param(1), folder = call.Param(2),
                     name = call.Param(3), description = call.Param(4), variable = call.Param(5);
-  if (!FileExists(target) && !FolderExists(target)) return ReportMissingPath(target, variable);
+  if (KindOf(target) == PathKind::kMissing) return ReportMissingPath(target, variable);
 
   const ComScope com;
   LinkObject shell;
@@ -119,15 +120,19 @@ bool RunGetShortcut(const ActionCall& call) {
   const std::string path = call.Param(0), array = call.Param(1);
   if (!FileExists(path)) return ReportInvalidArguments(call);
   // A file that cannot be read loads nothing, as one that is no link; a device is refused.
+  // Closed again before the shell reads the bytes.
   std::string bytes;
-  File file;
-  const FileFailure failure = OpenForRead(path, Sharing::kReadWrite, file);
-  if (failure.device) return ReportFileFailure(array, failure);
-  if (!failure) {
-    bytes.resize(kMaxLinkBytes);
-    DWORD filled = 0;
-    if (file.ReadPiece(bytes.data(), kMaxLinkBytes, filled)) filled = 0;
-    bytes.resize(filled);
+  {
+    File file;
+    const FileFailure failure = OpenForRead(path, Sharing::kReadWrite, file);
+    if (failure.device) return ReportFileFailure(array, failure);
+    LARGE_INTEGER size{};
+    if (!failure && GetFileSizeEx(file.get(), &size)) {
+      bytes.resize(static_cast<size_t>(std::min<LONGLONG>(size.QuadPart, kMaxLinkBytes)));
+      DWORD filled = 0;
+      if (file.ReadPiece(bytes.data(), static_cast<DWORD>(bytes.size()), filled)) filled = 0;
+      bytes.resize(filled);
+    }
   }
 
   const ComScope com;

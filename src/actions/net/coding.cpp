@@ -22,38 +22,32 @@ namespace {
 constexpr DWORD kFileBytesPerPiece = 3 * 64 * 1024;
 constexpr std::size_t kTextCharsPerPiece = 4 * 64 * 1024;
 
-// The parameter text where the host keeps it: a Base64 text may be hundreds of megabytes.
-std::string_view ParamView(const ActionCall& call, int index) {
-  if (!call.params || !call.params[index]) return {};
-  return call.params[index];
-}
-
 }  // namespace
 
 // kxUrlEncode: always succeeds.
 bool RunUrlEncode(const ActionCall& call) {
-  SetResultVariable(call.Param(1), UrlEncode(ParamView(call, 0)));
+  SetResultVariable(call.Param(1), UrlEncode(std::string_view(call.Text(0))));
   return true;
 }
 
 // kxUrlDecode: always succeeds; a malformed escape gives the empty text, not a failure. A
 // decoded zero byte ends the text the host receives, as with any host text.
 bool RunUrlDecode(const ActionCall& call) {
-  SetResultVariable(call.Param(1), UrlDecode(ParamView(call, 0)));
+  SetResultVariable(call.Param(1), UrlDecode(std::string_view(call.Text(0))));
   return true;
 }
 
 // Memory running out is the one error the coders can meet: nbExecAction reports it through
 // LastError and "False" like any other failure.
 bool RunBase64EncodeStr(const ActionCall& call) {
-  SetLargeResultVariable(call.Param(1), Base64Encode(ParamView(call, 0)).c_str());
+  SetLargeResultVariable(call.Param(1), Base64Encode(std::string_view(call.Text(0))).c_str());
   return true;
 }
 
 // kxBase64DecodeStr: never refuses a text (see Base64Decoder); the host's texts end at a
 // zero byte, so decoded bytes after one do not reach the variable.
 bool RunBase64DecodeStr(const ActionCall& call) {
-  SetLargeResultVariable(call.Param(1), Base64Decode(ParamView(call, 0)).c_str());
+  SetLargeResultVariable(call.Param(1), Base64Decode(std::string_view(call.Text(0))).c_str());
   return true;
 }
 
@@ -100,7 +94,7 @@ bool RunBase64EncodeFile(const ActionCall& call) {
 // result is written: a failure part-way (a full disk, a file held open) leaves the old file as
 // it was.
 bool RunBase64DecodeFile(const ActionCall& call) {
-  const std::string_view text = ParamView(call, 0);
+  const std::string_view text = std::string_view(call.Text(0));
   const std::string path = call.Param(1), variable = call.Param(2);
   std::vector<unsigned char> bytes(Base64DecodedBound(kTextCharsPerPiece));
   const FileFailure failure = WriteFileContent(path, [&](ByteSink& sink) {

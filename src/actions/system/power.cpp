@@ -32,17 +32,12 @@ UINT ForceModifier(std::string_view option) {
   return 0;
 }
 
-bool ReportLastError(std::string_view variable) {
-  const DWORD code = GetLastError();
-  return ReportSystemError(variable, code);
-}
-
 // ExitWindowsEx only starts the shutdown: "True" means the system accepted it.
 bool EndSession(const ActionCall& call, UINT type, bool needsPrivilege) {
   const std::string option = call.Param(0), variable = call.Param(1);
   if (needsPrivilege && !SetProcessPrivilege(kShutdownPrivilege, true))
-    return ReportLastError(variable);
-  if (!Seams().exitWindowsEx(type | ForceModifier(option), 0)) return ReportLastError(variable);
+    return ReportSystemError(variable);
+  if (!Seams().exitWindowsEx(type | ForceModifier(option), 0)) return ReportSystemError(variable);
   SetResultVariable(variable, kTrue);
   return true;
 }
@@ -50,9 +45,9 @@ bool EndSession(const ActionCall& call, UINT type, bool needsPrivilege) {
 // SetSuspendState returns only after the machine has woken again.
 bool EnterSleepState(const ActionCall& call, bool hibernate) {
   const std::string variable = call.Param(0);
-  if (!SetProcessPrivilege(kShutdownPrivilege, true)) return ReportLastError(variable);
+  if (!SetProcessPrivilege(kShutdownPrivilege, true)) return ReportSystemError(variable);
   const auto suspend = PowrprofEntry(Seams().setSuspendState, "SetSuspendState");
-  if (!suspend || !suspend(hibernate, FALSE, FALSE)) return ReportLastError(variable);
+  if (!suspend || !suspend(hibernate, FALSE, FALSE)) return ReportSystemError(variable);
   SetResultVariable(variable, kTrue);
   return true;
 }
@@ -107,7 +102,7 @@ bool RunRestart(const ActionCall& call) { return EndSession(call, kRestartType, 
 // then carries whatever reason the thread holds, the policy query sets none of its own.
 bool RunPowerOff(const ActionCall& call) {
   const auto allowed = PowrprofEntry(Seams().isPwrShutdownAllowed, "IsPwrShutdownAllowed");
-  if (!allowed || !allowed()) return ReportLastError(call.Param(1));
+  if (!allowed || !allowed()) return ReportSystemError(call.Param(1));
   return EndSession(call, EWX_POWEROFF, true);
 }
 

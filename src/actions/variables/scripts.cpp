@@ -9,7 +9,7 @@
 // The host's own text goes straight back to it, the same pointer and not a copy, in one
 // call however many lines it holds.
 bool RunExecAction(const ActionCall& call) {
-  const char* script = call.params && call.params[0] ? call.params[0] : "";
+  const char* script = call.Text(0);
   if (const auto play = Host().scriptProcessor) play(script);
   return true;
 }
